@@ -1,0 +1,249 @@
+#include "argparser.h"
+
+#include <QMessageBox>
+#include <QPainter>
+#include <QStringList>
+
+#include <cmath>
+#include <unistd.h>
+
+namespace {
+
+// A decimal integer, as the options give them; anything else is not one.
+bool toInteger(const QString& text, int* value) {
+    bool ok = false;
+    *value = text.toInt(&ok, 10);
+    if (!ok)
+        *value = 0;
+    return ok;
+}
+
+} // namespace
+
+ArgParser::ArgParser(int argc, char** argv) {
+    // getopt keeps its position between calls; start every parse afresh.
+#if defined(__GLIBC__)
+    optind = 0;
+#else
+    optind = 1;
+#if defined(__APPLE__) || defined(__FreeBSD__) || defined(__NetBSD__) || defined(__OpenBSD__)
+    optreset = 1;
+#endif
+#endif
+    int option;
+    while ((option = getopt(argc, argv, "n:o:i:v:c:s:hd")) != -1) {
+        const QString arg = optarg ? QString::fromLocal8Bit(optarg) : QString();
+        switch (option) {
+        case 'n':
+            name += arg;
+            if (name.isEmpty()) {
+                showError("unknow name");
+                return;
+            }
+            break;
+        case 's':
+            if (!parseSize(arg))
+                return;
+            break;
+        case 'o':
+            if (!parseRadius(arg, &outerSize, "unknow outter"))
+                return;
+            break;
+        case 'i':
+            if (!parseRadius(arg, &innerSize, "unknow inner"))
+                return;
+            break;
+        case 'v':
+            if (!parseIds(arg))
+                return;
+            break;
+        case 'c':
+            if (!parseColors(arg))
+                return;
+            break;
+        case 'h':
+            hall = true;
+            break;
+        default:
+            // -d and every letter getopt does not know ('?').
+            showError("unknow argument" + QString(QChar(option)));
+            break;
+        }
+    }
+}
+
+bool ArgParser::parseSize(const QString& arg) {
+    const QStringList parts = arg.split("x", Qt::KeepEmptyParts);
+    if (parts.size() != 2) {
+        showError("unknow size format" + arg);
+        return false;
+    }
+    int angles, rings;
+    toInteger(parts[0], &angles);
+    toInteger(parts[1], &rings);
+    if (angles > 0 && rings > 0 && qint64(angles) * rings > maxCells) {
+        showError("unknow size" + arg);
+        return false;
+    }
+    lines = angles;
+    leds = rings;
+    if (lines <= 0 || leds <= 0) {
+        showError("unknow size" + arg);
+        return false;
+    }
+    return true;
+}
+
+bool ArgParser::parseRadius(const QString& arg, double* size, const QString& message) {
+    if (arg.isEmpty()) {
+        showError(message);
+        return false;
+    }
+    int value;
+    const bool ok = toInteger(arg, &value);
+    *size = value;
+    if (!ok) {
+        showError(message + arg);
+        return false;
+    }
+    return true;
+}
+
+bool ArgParser::parseIds(const QString& arg) {
+    for (const QString& element : arg.split("+", Qt::KeepEmptyParts)) {
+        const QStringList parts = element.split("x", Qt::KeepEmptyParts);
+        if (parts.size() != 2) {
+            showError("unknow id format" + element);
+            return false;
+        }
+        if (parts[0].isEmpty()) {
+            showError("unknow id" + parts[0] + "of" + element);
+            return false;
+        }
+        int count;
+        if (!toInteger(parts[1], &count) || count == 0) {
+            showError("unknow id" + parts[1] + "of" + element);
+            return false;
+        }
+        ids.insert(parts[0], count);
+    }
+    return true;
+}
+
+bool ArgParser::parseColors(const QString& arg) {
+    if (lines < 1 || leds < 1) {
+        showError("unknow color : must define size before");
+        return false;
+    }
+    if (outerSize == 0) {
+        showError("unknow color : must define outter size before");
+        return false;
+    }
+    if (innerSize == 0) {
+        showError("unknow color : must define inner size before");
+        return false;
+    }
+    for (const QString& text : arg.split("+", Qt::KeepEmptyParts)) {
+        const QList<QColor> colors = convertColor(text);
+        if (colors.isEmpty())
+            return false;
+        QPixmap preview;
+        if (!drawPreview(text, colors, &preview))
+            return false;
+        packages.insert(text, preview);
+    }
+    return true;
+}
+
+bool ArgParser::drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview) {
+    const int size = iconSize;
+    const int n = colors.size();
+    if (n != 1 && n != 3 && leds % n != 0) {
+        showError("color size most equal " + QString::number(leds) + " : " + text);
+        return false;
+    }
+
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::NoPen);
+    const QRectF whole(0, 0, size, size);
+    if (n == 1) {
+        painter.setBrush(colors[0]);
+        painter.drawEllipse(whole);
+    } else if (n == 3) {
+        for (int i = 0; i < 3; ++i) {
+            painter.setBrush(colors[i]);
+            painter.drawPie(whole, i * 120 * 16, 120 * 16);
+        }
+    } else {
+        for (int i = 0; i < n; ++i) {
+            const double edge = getX((leds / n) * i);
+            painter.setBrush(colors[i]);
+            painter.drawEllipse(
+                QRectF(QPointF(edge, edge), QPointF(size - edge, size - edge)).normalized());
+        }
+    }
+
+    // A single LED has no pitch and so no hub boundary: its preview stays a full disc.
+    if (leds > 1) {
+        const int t = int(getX(leds));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOut);
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(QRect(QPoint(t, t), QPoint(size - t - 1, size - t - 1)).normalized());
+    }
+    painter.end();
+    *preview = pixmap;
+    return true;
+}
+
+double ArgParser::getX(int k) {
+    const double size = iconSize;
+    if (leds < 2)
+        return size;
+    const double d = (outerSize - innerSize) / (leds - 1) / 2;
+    const double x = k * d * size / (outerSize + d);
+    // Absurd radii (of opposite signs, or nearly cancelling out) must still give a coordinate
+    // a painter and an int can hold.
+    if (!std::isfinite(x))
+        return size;
+    return qBound(-4 * size, size - x, 5 * size);
+}
+
+QList<QColor> ArgParser::convertColor(QString text) {
+    QList<QColor> colors;
+    for (const QString& part : text.split("x", Qt::KeepEmptyParts)) {
+        if (!QColor::isValidColorName(part)) {
+            showError("unknow color " + part + " of " + text);
+            return {};
+        }
+        colors.append(QColor::fromString(part));
+    }
+    return colors;
+}
+
+void ArgParser::showError(QString text) {
+    QMessageBox box(QMessageBox::Critical, "Init Error", text, QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
+
+bool ArgParser::isValid() {
+    QString problem;
+    if (name.isEmpty())
+        problem = "undefine name";
+    else if (lines < 1 || leds < 1)
+        problem = "undefine size";
+    else if (ids.isEmpty())
+        problem = "undefine id";
+    else if (packages.isEmpty())
+        problem = "undefine color";
+    else if (outerSize == 0)
+        problem = "undefine outter size";
+    else if (innerSize == 0)
+        problem = "undefine inner size";
+    if (problem.isEmpty())
+        return true;
+    showError(problem);
+    return false;
+}

@@ -1,0 +1,45 @@
+#ifndef ARGPARSER_H
+#define ARGPARSER_H
+
+#include <QColor>
+#include <QList>
+#include <QMap>
+#include <QPixmap>
+#include <QString>
+
+// The wheel product this run serves, as described on the command line. Filled once by the
+// constructor and read directly by the rest of the program afterwards.
+class ArgParser {
+public:
+    ArgParser(int argc, char** argv);
+
+    bool isValid();
+    QMap<QString, int> getidList() { return ids; }
+    QMap<QString, QPixmap> getpackageList() { return packages; }
+    bool hasHall() { return hall; }
+    double getX(int k);
+    QList<QColor> convertColor(QString text);
+    void showError(QString text);
+
+    QString name;
+    int lines = -1;
+    int leds = -1;
+    QMap<QString, int> ids;
+    QMap<QString, QPixmap> packages;
+    bool hall = false;
+    double outerSize = 0;
+    double innerSize = 0;
+    const int iconSize = 512;
+
+    // More cells than the 512 x 512 picture has pixels cannot be drawn or sampled.
+    static const int maxCells = 512 * 512;
+
+private:
+    bool parseSize(const QString& arg);
+    bool parseRadius(const QString& arg, double* size, const QString& message);
+    bool parseIds(const QString& arg);
+    bool parseColors(const QString& arg);
+    bool drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview);
+};
+
+#endif

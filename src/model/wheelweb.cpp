@@ -1,0 +1,50 @@
+#include "wheelweb.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
+    : overlay(512, 512)
+    , lineCount(lineCount)
+    , ledCount(ledCount) {
+    radius = overlay.width() / 2;
+    angleStep = 6.283185307179586 / lineCount;
+    // A zero outer size or ring count has no ring depth; the rings then collapse onto the rim
+    // instead of running off to infinity.
+    const qint64 band = qint64(outerSize) - innerSize;
+    radiusStep = (outerSize == 0 || ledCount < 1)
+                     ? 0.0
+                     : double(radius) * double(band) / outerSize / ledCount;
+
+    overlay.fill(Qt::transparent);
+    QPainter painter(&overlay);
+    painter.setPen(QColor(0, 0, 0, 20));
+    painter.setBrush(Qt::NoBrush);
+    for (int k = lineCount - 1; k >= 0; --k) {
+        for (int j = 0; j < ledCount; ++j) {
+            const QPolygonF outline = getPoints(k, j);
+            painter.drawPolygon(outline, Qt::OddEvenFill);
+            polygons.append(outline);
+            double x = 0, y = 0;
+            for (const QPointF& corner : outline) {
+                x += corner.x();
+                y += corner.y();
+            }
+            centers.append(QPointF(x * 0.25, y * 0.25));
+        }
+    }
+}
+
+QPointF WheelWeb::getPoint(double angle, double ring) const {
+    const double theta = angle * angleStep;
+    const double rho = double(radius) - ring * radiusStep;
+    return QPointF(radius + std::cos(theta) * rho, radius + std::sin(theta) * rho);
+}
+
+QPolygonF WheelWeb::getPoints(double angle, double ring) const {
+    QPolygonF outline;
+    outline << getPoint(angle, ring) << getPoint(angle, ring + 1) << getPoint(angle + 1, ring + 1)
+            << getPoint(angle + 1, ring);
+    return outline;
+}

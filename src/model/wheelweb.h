@@ -1,0 +1,37 @@
+#ifndef WHEELWEB_H
+#define WHEELWEB_H
+
+#include <QList>
+#include <QObject>
+#include <QPixmap>
+#include <QPointF>
+#include <QPolygonF>
+
+// The polar LED grid of the wheel in the 512 x 512 picture space, axle at (256, 256). Cells run
+// from angular index lineCount - 1 down to 0, and within each from the rim inwards; this is the
+// order in which the wheel reads its LEDs.
+class WheelWeb : public QObject {
+public:
+    WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize);
+
+    QPointF getPoint(double angle, double ring) const;
+    QPolygonF getPoints(double angle, double ring) const;
+
+    const QList<QPolygonF>& getPolygons() const { return polygons; }
+    const QList<QPointF>& getCenters() const { return centers; }
+    const QPixmap& getOverlay() const { return overlay; }
+    int getLineCount() const { return lineCount; }
+    int getLedCount() const { return ledCount; }
+
+private:
+    QList<QPolygonF> polygons;
+    QList<QPointF> centers;
+    QPixmap overlay;
+    int lineCount;
+    int ledCount;
+    double angleStep;
+    double radiusStep;
+    int radius;
+};
+
+#endif

@@ -1,0 +1,139 @@
+#include "translator.h"
+
+#include "hiddenfile.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QVariant>
+
+Translator::NotePaper::NotePaper(QObject* target, const QByteArray& property)
+    : QObject(target)
+    , target(target)
+    , property(property) {}
+
+Translator::Translator(const QString& path, QObject* parent)
+    : QObject(parent) {
+    read(path);
+    connect(&menu, &QMenu::triggered, this, &Translator::update);
+    renewMenu();
+
+    const QString code =
+        HiddenFile::exists("language") ? HiddenFile::read("language") : systemLanguage();
+    setLanguage(code);
+}
+
+void Translator::read(const QString& path) {
+    QFile file(path);
+    if (file.size() > maxFileSize || !file.open(QIODevice::ReadOnly))
+        return;
+    const QString text = QString::fromUtf8(file.readAll());
+    const QStringList lines = text.split('\n');
+    bool header = true;
+    for (QString line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        // Every field is quoted and the fields are separated by ",", so dropping the outer
+        // quotes leaves fields separated by the three characters quote, comma, quote.
+        QStringList fields = line.mid(1, line.size() - 2).split("\",\"");
+        const QString label = fields.takeFirst();
+        if (header) {
+            labelOfLabels = label;
+            columnLabels = fields;
+            header = false;
+            continue;
+        }
+        while (fields.size() < columnLabels.size())
+            fields.append(QString());
+        fields = fields.mid(0, columnLabels.size());
+        if (!rowOfKey.contains(label))
+            rowOfKey.insert(label, rowLabels.size());
+        rowLabels.append(label);
+        cells.append(fields);
+    }
+}
+
+QString Translator::systemLanguage() const {
+#if defined(Q_OS_MACOS)
+    QProcess defaults;
+    defaults.start("defaults", {"read", "-g", "AppleLocale"});
+    defaults.waitForFinished(30000);
+    QString code = QString::fromLocal8Bit(defaults.readAllStandardOutput()).simplified();
+    if (code.size() > 5)
+        code.truncate(5);
+    else if (code.size() < 5)
+        code.truncate(2);
+    return code;
+#else
+    return QLocale::system().name();
+#endif
+}
+
+void Translator::add(QObject* object, const char* property, const QString& key) {
+    if (!object)
+        return;
+    NotePaper* note = nullptr;
+    for (auto it = notes.cbegin(); it != notes.cend(); ++it) {
+        if (it.key()->getTarget() == object && it.key()->getProperty() == property) {
+            note = it.key();
+            break;
+        }
+    }
+    if (!note) {
+        note = new NotePaper(object, property);
+        // A target destroyed without calling remove takes its notes along; forget them then.
+        connect(note, &QObject::destroyed, this, [this, note] { notes.remove(note); });
+    }
+    notes.insert(note, key);
+    apply(note, key);
+}
+
+void Translator::remove(QObject* object) {
+    for (NotePaper* note : notes.keys()) {
+        if (note->getTarget() == object) {
+            notes.remove(note);
+            delete note;
+        }
+    }
+}
+
+QString Translator::getText(const QString& key) const {
+    const auto row = rowOfKey.constFind(key);
+    if (row == rowOfKey.cend() || column >= cells[*row].size())
+        return key;
+    return cells[*row][column];
+}
+
+void Translator::setLanguage(const QString& code) {
+    HiddenFile::write("language", code);
+    column = columnLabels.indexOf(code);
+    if (column < 0)
+        column = columnLabels.indexOf(code.left(2));
+    if (column < 0)
+        column = 0;
+    for (auto it = notes.cbegin(); it != notes.cend(); ++it)
+        apply(it.key(), it.value());
+}
+
+void Translator::renewMenu() {
+    menu.clear();
+    const QStringList names = cells.isEmpty() ? QStringList() : cells.first();
+    for (int i = 0; i < columnLabels.size(); ++i) {
+        QAction* action = menu.addAction(names.value(i));
+        action->setStatusTip(columnLabels[i]);
+    }
+    add(&menu, "title", "LANGUAGE");
+}
+
+void Translator::update(QAction* action) {
+    setLanguage(action->statusTip());
+}
+
+void Translator::apply(NotePaper* note, const QString& key) const {
+    QObject* target = note->getTarget();
+    if (target->metaObject()->indexOfProperty(note->getProperty()) >= 0)
+        target->setProperty(note->getProperty(), QVariant(getText(key)));
+}

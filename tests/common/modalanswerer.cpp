@@ -1,0 +1,27 @@
+#include "modalanswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+ModalAnswerer::ModalAnswerer() {
+    connect(&timer, &QTimer::timeout, this, &ModalAnswerer::answer);
+    timer.start(5);
+}
+
+void ModalAnswerer::answer() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible() || box->property("answered").toBool())
+        return;
+    box->setProperty("answered", true);
+    titles << box->windowTitle();
+    texts << box->text();
+    QAbstractButton* button = box->defaultButton();
+    if (!button && !box->buttons().isEmpty())
+        button = box->buttons().first();
+    if (button)
+        button->click();
+    else
+        box->reject();
+}

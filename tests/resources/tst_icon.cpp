@@ -1,0 +1,181 @@
+#include "resources/icon.h"
+#include "testsuite.h"
+
+#include <QAction>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QColor cellColor(int key, int style) {
+    return QColor(40 + key * 60, 40 + style * 100, 200);
+}
+
+// A table whose every cell is filled with a colour of its own.
+QImage tableImage(int keys, int styles, int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    for (int k = 0; k < keys; ++k)
+        for (int s = 0; s < styles; ++s)
+            painter.fillRect(k * width / keys, s * height / styles, width / keys, height / styles,
+                             cellColor(k, s));
+    return image;
+}
+
+bool sameImage(const QPixmap& a, const QPixmap& b) {
+    return a.toImage().convertToFormat(QImage::Format_ARGB32) ==
+           b.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+class IconTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString writeTable(const QImage& image, const QMap<QString, QString>& texts) {
+        const QString path = dir.filePath("icon.png");
+        QFile::remove(path);
+        QImageWriter writer(path, "png");
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+            writer.setText(it.key(), it.value());
+        if (!writer.write(image))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QString standardTable() {
+        return writeTable(tableImage(3, 2, 144, 96),
+                          {{"editor", "velmo"}, {"icontype", "light|dark"}, {"iconkey", "a|b|c"}});
+    }
+
+private slots:
+    void cellsAreCutByKeyAndStyle() {
+        Icon icon(standardTable());
+        QCOMPARE(icon.getCellSize(), QSize(48, 48));
+        QCOMPARE(icon.getStyles(), (QStringList{"light", "dark"}));
+        QCOMPARE(icon.getMenu()->count(), 2);
+        const QImage first = icon.getPixmap("c").toImage();
+        QCOMPARE(first.size(), QSize(48, 48));
+        QCOMPARE(first.pixelColor(0, 0), cellColor(2, 0));
+        QCOMPARE(first.pixelColor(47, 47), cellColor(2, 0));
+
+        emit icon.getMenu()->activated(1);
+        const QImage second = icon.getPixmap("c").toImage();
+        QCOMPARE(second.pixelColor(0, 0), cellColor(2, 1));
+        QCOMPARE(second.pixelColor(47, 47), cellColor(2, 1));
+        QCOMPARE(icon.getPixmap("a").toImage().pixelColor(20, 20), cellColor(0, 1));
+    }
+
+    void unknownKeysGetThePlaceholder() {
+        Icon icon(standardTable());
+        QVERIFY(sameImage(icon.getPixmap("zzz"), icon.getPlaceholder()));
+        const QImage placeholder = icon.getPlaceholder().toImage();
+        QCOMPARE(placeholder.size(), QSize(48, 48));
+        QCOMPARE(placeholder.pixelColor(23, 22), QColor(Qt::red));
+        QCOMPARE(placeholder.pixelColor(11, 20), QColor(Qt::lightGray));
+        QCOMPARE(placeholder.pixelColor(37, 20), QColor(Qt::darkGray));
+        QCOMPARE(placeholder.pixelColor(24, 12).alpha(), 0);
+    }
+
+    void registrationsSetIconAndWindowIcon() {
+        Icon icon(standardTable());
+        QPushButton button;
+        QAction action(nullptr);
+        QObject plain;
+        icon.add(&button, "b");
+        icon.add(&action, "a");
+        icon.add(&plain, "a");
+        QCOMPARE(button.icon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(1, 0));
+        QCOMPARE(button.windowIcon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(1, 0));
+        QCOMPARE(action.icon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(0, 0));
+
+        emit icon.getMenu()->activated(1);
+        QCOMPARE(button.icon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(1, 1));
+        QCOMPARE(action.icon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(0, 1));
+
+        // A second registration replaces the first; a removed object is left alone.
+        icon.add(&button, "c");
+        icon.remove(&action);
+        emit icon.getMenu()->activated(0);
+        QCOMPARE(button.icon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(2, 0));
+        QCOMPARE(action.icon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(0, 1));
+    }
+
+    void destroyedObjectsAreForgotten() {
+        Icon icon(standardTable());
+        auto* button = new QPushButton;
+        icon.add(button, "a");
+        delete button;
+        emit icon.getMenu()->activated(1);
+        QCOMPARE(icon.getPixmap("a").toImage().pixelColor(0, 0), cellColor(0, 1));
+    }
+
+    void brokenTables_data() {
+        QTest::addColumn<QImage>("image");
+        QTest::addColumn<QString>("editor");
+        QTest::addColumn<QString>("styles");
+        QTest::addColumn<QString>("keys");
+        const QImage good = tableImage(3, 2, 144, 96);
+        QTest::newRow("no editor") << good << ""
+                                   << "light|dark"
+                                   << "a|b|c";
+        QTest::newRow("other editor") << good << "someone"
+                                      << "light|dark"
+                                      << "a|b|c";
+        QTest::newRow("no styles") << good << "velmo"
+                                   << ""
+                                   << "a|b|c";
+        QTest::newRow("no keys") << good << "velmo"
+                                 << "light"
+                                 << "";
+        QTest::newRow("more keys than pixels") << tableImage(1, 1, 2, 2) << "velmo"
+                                               << "light"
+                                               << "a|b|c";
+        QTest::newRow("more styles than pixels") << tableImage(1, 1, 2, 2) << "velmo"
+                                                 << "1|2|3|4"
+                                                 << "a";
+    }
+
+    void brokenTables() {
+        QFETCH(QImage, image);
+        QFETCH(QString, editor);
+        QFETCH(QString, styles);
+        QFETCH(QString, keys);
+        QMap<QString, QString> texts{{"icontype", styles}, {"iconkey", keys}};
+        if (!editor.isEmpty())
+            texts.insert("editor", editor);
+        Icon icon(writeTable(image, texts));
+        QVERIFY(sameImage(icon.getPixmap("a"), icon.getPlaceholder()));
+        QCOMPARE(icon.getMenu()->count(), 0);
+        emit icon.getMenu()->activated(0);
+    }
+
+    void unreadableFiles_data() {
+        QTest::addColumn<int>("keep");
+        QTest::newRow("empty") << 0;
+        QTest::newRow("signature only") << 8;
+        QTest::newRow("truncated") << 200;
+    }
+
+    void unreadableFiles() {
+        QFETCH(int, keep);
+        QFile file(standardTable());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(keep));
+        file.close();
+        Icon icon(file.fileName());
+        QVERIFY(sameImage(icon.getPixmap("a"), icon.getPlaceholder()));
+        Icon missing(dir.filePath("missing.png"));
+        QVERIFY(sameImage(missing.getPixmap("a"), missing.getPlaceholder()));
+        QCOMPARE(missing.getCellSize(), QSize(48, 48));
+    }
+};
+
+RIMGLOW_TEST(IconTest)
+#include "tst_icon.moc"

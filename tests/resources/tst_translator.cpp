@@ -1,0 +1,198 @@
+#include "resources/hiddenfile.h"
+#include "resources/translator.h"
+#include "testsuite.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray table = "\"KEY\",\"en\",\"de\"\n"
+                         "\"NAME\",\"English\",\"Deutsch\"\n"
+                         "\"OPEN\",\"Open\",\"\xc3\x96"
+                         "ffnen\"\n"
+                         "\"SAVE\",\"Save\",\"Speichern\"\n"
+                         "\"SAVE\",\"Keep\",\"Behalten\"\n"
+                         "\"LANGUAGE\",\"Language\",\"Sprache\"\n"
+                         "\"QUOTE\",\"a \"quoted\", text\",\"b,c\"\n";
+
+} // namespace
+
+class TranslatorTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString writeTable(const QByteArray& content) {
+        const QString path = dir.filePath("language.csv");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(content);
+        return path;
+    }
+
+    void startIn(const QString& code) { QVERIFY(HiddenFile::write("language", code)); }
+
+private slots:
+    void init() {
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+            .removeRecursively();
+    }
+
+    void columnChoice_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("open");
+        QTest::newRow("exact") << "de" << 1 << QString::fromUtf8("\u00d6ffnen");
+        QTest::newRow("country falls back to language")
+            << "de_AT" << 1 << QString::fromUtf8("\u00d6ffnen");
+        QTest::newRow("unknown") << "fr" << 0 << "Open";
+        QTest::newRow("empty") << "" << 0 << "Open";
+        QTest::newRow("case matters") << "DE" << 0 << "Open";
+    }
+
+    void columnChoice() {
+        QFETCH(QString, code);
+        startIn(code);
+        Translator translator(writeTable(table));
+        QTEST(translator.getColumn(), "column");
+        QTEST(translator.getText("OPEN"), "open");
+        QCOMPARE(translator.getLanguages(), (QStringList{"en", "de"}));
+    }
+
+    void lookups() {
+        startIn("en");
+        Translator translator(writeTable(table));
+        QCOMPARE(translator.getText("SAVE"), QString("Save"));
+        QCOMPARE(translator.getText("MISSING_KEY"), QString("MISSING_KEY"));
+        QCOMPARE(translator.getText("QUOTE"), QString("a \"quoted\", text"));
+        translator.setLanguage("de");
+        QCOMPARE(translator.getText("SAVE"), QString("Speichern"));
+        QCOMPARE(translator.getText("QUOTE"), QString("b,c"));
+    }
+
+    void languageSwitchRetextsEveryRegistration() {
+        startIn("en");
+        Translator translator(writeTable(table));
+        QPushButton button;
+        QMenu menu;
+        QLabel label;
+        translator.add(&button, "text", "OPEN");
+        translator.add(&menu, "title", "SAVE");
+        translator.add(&label, "text", "NO_SUCH_KEY");
+        // A push button has no title: nothing happens.
+        translator.add(&button, "title", "SAVE");
+        QCOMPARE(button.text(), QString("Open"));
+        QCOMPARE(menu.title(), QString("Save"));
+        QCOMPARE(label.text(), QString("NO_SUCH_KEY"));
+        QCOMPARE(translator.getMenu()->title(), QString("Language"));
+
+        translator.setLanguage("de");
+        QCOMPARE(button.text(), QString::fromUtf8("\u00d6ffnen"));
+        QCOMPARE(menu.title(), QString("Speichern"));
+        QCOMPARE(translator.getMenu()->title(), QString("Sprache"));
+        QCOMPARE(HiddenFile::read("language"), QString("de"));
+
+        // Registering the same property again replaces its key.
+        translator.add(&button, "text", "SAVE");
+        translator.setLanguage("en");
+        QCOMPARE(button.text(), QString("Save"));
+
+        translator.remove(&button);
+        translator.setLanguage("de");
+        QCOMPARE(button.text(), QString("Save"));
+        QCOMPARE(menu.title(), QString("Speichern"));
+    }
+
+    void languageMenuSwitchesLanguage() {
+        startIn("en");
+        Translator translator(writeTable(table));
+        const QList<QAction*> entries = translator.getMenu()->actions();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0]->text(), QString("English"));
+        QCOMPARE(entries[0]->statusTip(), QString("en"));
+        QCOMPARE(entries[1]->text(), QString("Deutsch"));
+        QCOMPARE(entries[1]->statusTip(), QString("de"));
+        entries[1]->trigger();
+        QCOMPARE(translator.getColumn(), 1);
+        QCOMPARE(HiddenFile::read("language"), QString("de"));
+    }
+
+    void chosenLanguageSurvivesARestart() {
+        startIn("en");
+        const QString path = writeTable(table);
+        {
+            Translator first(path);
+            first.setLanguage("de");
+        }
+        Translator second(path);
+        QCOMPARE(second.getColumn(), 1);
+    }
+
+    void destroyedTargetsAreForgotten() {
+        startIn("en");
+        Translator translator(writeTable(table));
+        auto* button = new QPushButton;
+        translator.add(button, "text", "OPEN");
+        delete button;
+        translator.setLanguage("de");
+        QCOMPARE(translator.getText("OPEN"), QString::fromUtf8("\u00d6ffnen"));
+    }
+
+    void missingTableShowsKeys() {
+        startIn("de");
+        Translator translator(dir.filePath("no-such-file.csv"));
+        QCOMPARE(translator.getText("OPEN"), QString("OPEN"));
+        QVERIFY(translator.getMenu()->actions().isEmpty());
+        QCOMPARE(translator.getMenu()->title(), QString("LANGUAGE"));
+        QCOMPARE(translator.getColumn(), 0);
+    }
+
+    void malformedTables_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("open");
+        QTest::newRow("empty") << QByteArray() << "OPEN";
+        QTest::newRow("header only") << QByteArray("\"KEY\",\"en\",\"de\"\n") << "OPEN";
+        QTest::newRow("short line") << QByteArray("\"KEY\",\"en\",\"de\"\n\"N\",\"E\"\n"
+                                                  "\"OPEN\",\"Open\"\n")
+                                    << "";
+        QTest::newRow("crlf") << QByteArray("\"KEY\",\"en\",\"de\"\r\n\"N\",\"E\",\"D\"\r\n"
+                                            "\"OPEN\",\"Open\",\"Auf\"\r\n")
+                              << "Auf";
+        QTest::newRow("extra cells") << QByteArray("\"KEY\",\"en\",\"de\"\n\"N\",\"E\",\"D\"\n"
+                                                   "\"OPEN\",\"Open\",\"Auf\",\"x\",\"y\"\n")
+                                     << "Auf";
+        QTest::newRow("no quotes") << QByteArray("KEY,en,de\nOPEN,Open,Auf\n") << "OPEN";
+        QTest::newRow("one character lines") << QByteArray("\"\n\"\n\"\n") << "OPEN";
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i)
+            binary.append(char((i * 7919) % 256));
+        QTest::newRow("binary") << binary << "OPEN";
+        QTest::newRow("too large")
+            << QByteArray("\"KEY\",\"en\",\"de\"\n\"OPEN\",\"Open\",\"Auf\"\n")
+                   .append(QByteArray(int(Translator::maxFileSize), ' '))
+            << "OPEN";
+    }
+
+    void malformedTables() {
+        QFETCH(QByteArray, content);
+        startIn("de");
+        Translator translator(writeTable(content));
+        QTEST(translator.getText("OPEN"), "open");
+        QCOMPARE(translator.getText("UNKNOWN"), QString("UNKNOWN"));
+        QPushButton button;
+        translator.add(&button, "text", "OPEN");
+        translator.setLanguage("en");
+        translator.setLanguage("de");
+    }
+};
+
+RIMGLOW_TEST(TranslatorTest)
+#include "tst_translator.moc"

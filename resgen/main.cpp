@@ -16,12 +16,14 @@ namespace {
 
 const int cellSize = 48;
 
-bool fail(const QString& message) {
+bool fail(const QString& message)
+{
     std::fprintf(stderr, "rimglow-resgen: %s\n", qPrintable(message));
     return false;
 }
 
-bool render(const QString& path, QPainter* painter, const QRectF& target) {
+bool render(const QString& path, QPainter* painter, const QRectF& target)
+{
     QSvgRenderer renderer(path);
     if (!renderer.isValid())
         return fail("cannot render " + path);
@@ -29,7 +31,8 @@ bool render(const QString& path, QPainter* painter, const QRectF& target) {
     return true;
 }
 
-bool save(const QImage& image, const QString& path, const QMap<QString, QString>& texts = {}) {
+bool save(const QImage& image, const QString& path, const QMap<QString, QString>& texts = {})
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail("cannot write " + path);
@@ -41,11 +44,13 @@ bool save(const QImage& image, const QString& path, const QMap<QString, QString>
     return true;
 }
 
-QString svgName(const QString& key) {
+QString svgName(const QString& key)
+{
     return key.toLower().replace(' ', '_') + ".svg";
 }
 
-bool icons(const QString& listPath, const QString& folder, const QString& out) {
+bool icons(const QString& listPath, const QString& folder, const QString& out)
+{
     QFile list(listPath);
     if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
         return fail("cannot read " + listPath);
@@ -73,7 +78,8 @@ bool icons(const QString& listPath, const QString& folder, const QString& out) {
                 {{"editor", "velmo"}, {"icontype", "Classic"}, {"iconkey", keys.join('|')}});
 }
 
-bool picture(const QString& svg, int width, const QString& out) {
+bool picture(const QString& svg, int width, const QString& out)
+{
     QSvgRenderer renderer(svg);
     if (!renderer.isValid() || width < 1 || renderer.defaultSize().isEmpty())
         return fail("cannot render " + svg);
@@ -90,7 +96,8 @@ bool picture(const QString& svg, int width, const QString& out) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);

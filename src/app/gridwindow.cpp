@@ -7,7 +7,8 @@
 #include <QPainter>
 
 GridWindow::GridWindow(ArgParser* configuration, QWidget* parent)
-    : QLabel(parent) {
+    : QLabel(parent)
+{
     const WheelWeb web(configuration->lines, configuration->leds, int(configuration->outerSize),
                        int(configuration->innerSize));
     QPixmap face(web.getOverlay().size());
@@ -23,6 +24,7 @@ GridWindow::GridWindow(ArgParser* configuration, QWidget* parent)
     Resource::addIcon(this, "LOGO");
 }
 
-GridWindow::~GridWindow() {
+GridWindow::~GridWindow()
+{
     Resource::remove(this);
 }

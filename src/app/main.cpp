@@ -4,7 +4,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     QApplication::setApplicationName("rimglow");
 

@@ -10,7 +10,8 @@
 namespace {
 
 // A decimal integer, as the options give them; anything else is not one.
-bool toInteger(const QString& text, int* value) {
+bool toInteger(const QString& text, int* value)
+{
     bool ok = false;
     *value = text.toInt(&ok, 10);
     if (!ok)
@@ -20,7 +21,8 @@ bool toInteger(const QString& text, int* value) {
 
 } // namespace
 
-ArgParser::ArgParser(int argc, char** argv) {
+ArgParser::ArgParser(int argc, char** argv)
+{
     // getopt keeps its position between calls; start every parse afresh.
 #if defined(__GLIBC__)
     optind = 0;
@@ -72,7 +74,8 @@ ArgParser::ArgParser(int argc, char** argv) {
     }
 }
 
-bool ArgParser::parseSize(const QString& arg) {
+bool ArgParser::parseSize(const QString& arg)
+{
     const QStringList parts = arg.split("x", Qt::KeepEmptyParts);
     if (parts.size() != 2) {
         showError("unknow size format" + arg);
@@ -94,7 +97,8 @@ bool ArgParser::parseSize(const QString& arg) {
     return true;
 }
 
-bool ArgParser::parseRadius(const QString& arg, double* size, const QString& message) {
+bool ArgParser::parseRadius(const QString& arg, double* size, const QString& message)
+{
     if (arg.isEmpty()) {
         showError(message);
         return false;
@@ -109,7 +113,8 @@ bool ArgParser::parseRadius(const QString& arg, double* size, const QString& mes
     return true;
 }
 
-bool ArgParser::parseIds(const QString& arg) {
+bool ArgParser::parseIds(const QString& arg)
+{
     for (const QString& element : arg.split("+", Qt::KeepEmptyParts)) {
         const QStringList parts = element.split("x", Qt::KeepEmptyParts);
         if (parts.size() != 2) {
@@ -130,7 +135,8 @@ bool ArgParser::parseIds(const QString& arg) {
     return true;
 }
 
-bool ArgParser::parseColors(const QString& arg) {
+bool ArgParser::parseColors(const QString& arg)
+{
     if (lines < 1 || leds < 1) {
         showError("unknow color : must define size before");
         return false;
@@ -155,7 +161,8 @@ bool ArgParser::parseColors(const QString& arg) {
     return true;
 }
 
-bool ArgParser::drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview) {
+bool ArgParser::drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview)
+{
     const int size = iconSize;
     const int n = colors.size();
     if (n != 1 && n != 3 && leds % n != 0) {
@@ -197,7 +204,8 @@ bool ArgParser::drawPreview(const QString& text, const QList<QColor>& colors, QP
     return true;
 }
 
-double ArgParser::getX(int k) {
+double ArgParser::getX(int k)
+{
     const double size = iconSize;
     if (leds < 2)
         return size;
@@ -210,7 +218,8 @@ double ArgParser::getX(int k) {
     return qBound(-4 * size, size - x, 5 * size);
 }
 
-QList<QColor> ArgParser::convertColor(QString text) {
+QList<QColor> ArgParser::convertColor(QString text)
+{
     QList<QColor> colors;
     for (const QString& part : text.split("x", Qt::KeepEmptyParts)) {
         if (!QColor::isValidColorName(part)) {
@@ -222,13 +231,15 @@ QList<QColor> ArgParser::convertColor(QString text) {
     return colors;
 }
 
-void ArgParser::showError(QString text) {
+void ArgParser::showError(QString text)
+{
     QMessageBox box(QMessageBox::Critical, "Init Error", text, QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
 }
 
-bool ArgParser::isValid() {
+bool ArgParser::isValid()
+{
     QString problem;
     if (name.isEmpty())
         problem = "undefine name";

@@ -2,7 +2,8 @@
 
 namespace {
 
-QImage emptyLight() {
+QImage emptyLight()
+{
     QImage light(1, 16, QImage::Format_ARGB32);
     light.fill(0);
     return light;
@@ -10,7 +11,8 @@ QImage emptyLight() {
 
 } // namespace
 
-void WheelPackage::add(QList<QColor> colors) {
+void WheelPackage::add(QList<QColor> colors)
+{
     Package package;
     const int n = colors.size();
     if (n == 1 || n == 3) {
@@ -35,13 +37,15 @@ void WheelPackage::add(QList<QColor> colors) {
     packages.append(package);
 }
 
-QList<int> WheelPackage::getColors(int const& package) const {
+QList<int> WheelPackage::getColors(int const& package) const
+{
     if (package < 0 || package >= packages.size())
         return {};
     return packages[package].lights;
 }
 
-int WheelPackage::lightIndex(const QImage& light) {
+int WheelPackage::lightIndex(const QImage& light)
+{
     const int found = lights.indexOf(light);
     if (found >= 0)
         return found;

@@ -7,7 +7,8 @@
 WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
     : overlay(512, 512)
     , lineCount(lineCount)
-    , ledCount(ledCount) {
+    , ledCount(ledCount)
+{
     radius = overlay.width() / 2;
     angleStep = 6.283185307179586 / lineCount;
     // A zero outer size or ring count has no ring depth; the rings then collapse onto the rim
@@ -36,13 +37,15 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
     }
 }
 
-QPointF WheelWeb::getPoint(double angle, double ring) const {
+QPointF WheelWeb::getPoint(double angle, double ring) const
+{
     const double theta = angle * angleStep;
     const double rho = double(radius) - ring * radiusStep;
     return QPointF(radius + std::cos(theta) * rho, radius + std::sin(theta) * rho);
 }
 
-QPolygonF WheelWeb::getPoints(double angle, double ring) const {
+QPolygonF WheelWeb::getPoints(double angle, double ring) const
+{
     QPolygonF outline;
     outline << getPoint(angle, ring) << getPoint(angle, ring + 1) << getPoint(angle + 1, ring + 1)
             << getPoint(angle + 1, ring);

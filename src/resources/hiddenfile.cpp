@@ -14,7 +14,8 @@ namespace {
 
 // State files must not land in whatever folder the program was started from, so on Linux
 // relative names live in the user's configuration folder of the program.
-QString baseFolder() {
+QString baseFolder()
+{
 #if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
     return QDir::currentPath();
 #else
@@ -27,17 +28,20 @@ const qint64 maxFileSize = 64 * 1024;
 
 } // namespace
 
-QString HiddenFile::getFileName(QString const& name) {
+QString HiddenFile::getFileName(QString const& name)
+{
     const QFileInfo given(name);
     const QFileInfo info(given.isAbsolute() ? name : baseFolder() + "/" + name);
     return info.absolutePath() + "/." + info.fileName();
 }
 
-bool HiddenFile::exists(QString const& name) {
+bool HiddenFile::exists(QString const& name)
+{
     return QFileInfo(getFileName(name)).isFile();
 }
 
-QString HiddenFile::read(QString const& name) {
+QString HiddenFile::read(QString const& name)
+{
     QFile file(getFileName(name));
     if (!file.open(QIODevice::ReadOnly))
         return QString();
@@ -48,7 +52,8 @@ QString HiddenFile::read(QString const& name) {
     return QString::fromLatin1(bytes);
 }
 
-bool HiddenFile::write(QString const& name, QString const& text) {
+bool HiddenFile::write(QString const& name, QString const& text)
+{
     const QString fileName = getFileName(name);
     if (!QDir().mkpath(QFileInfo(fileName).absolutePath()))
         return false;

@@ -6,7 +6,8 @@
 
 namespace {
 
-QPixmap drawPlaceholder() {
+QPixmap drawPlaceholder()
+{
     QPixmap pixmap(48, 48);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
@@ -23,7 +24,8 @@ QPixmap drawPlaceholder() {
 }
 
 // "a|b" lists its names; an absent entry lists none.
-QStringList names(const QString& entry) {
+QStringList names(const QString& entry)
+{
     return entry.isEmpty() ? QStringList() : entry.split('|');
 }
 
@@ -31,13 +33,15 @@ QStringList names(const QString& entry) {
 
 Icon::Icon(const QString& path, QObject* parent)
     : QObject(parent)
-    , placeholder(drawPlaceholder()) {
+    , placeholder(drawPlaceholder())
+{
     read(path);
     connect(&menu, &QComboBox::activated, this, &Icon::update);
     renewMenu();
 }
 
-void Icon::read(const QString& path) {
+void Icon::read(const QString& path)
+{
     QImage image;
     if (!QImageReader(path).read(&image) || image.text("editor") != "velmo")
         return;
@@ -57,7 +61,8 @@ void Icon::read(const QString& path) {
     cellHeight = height;
 }
 
-void Icon::add(QObject* object, const QString& key) {
+void Icon::add(QObject* object, const QString& key)
+{
     if (!object)
         return;
     if (!registrations.contains(object)) {
@@ -69,16 +74,19 @@ void Icon::add(QObject* object, const QString& key) {
     setIcon(object, getIcon(key));
 }
 
-void Icon::remove(QObject* object) {
+void Icon::remove(QObject* object)
+{
     if (registrations.remove(object))
         disconnect(object, &QObject::destroyed, this, nullptr);
 }
 
-QIcon Icon::getIcon(const QString& key) const {
+QIcon Icon::getIcon(const QString& key) const
+{
     return QIcon(getPixmap(key));
 }
 
-QPixmap Icon::getPixmap(const QString& key) const {
+QPixmap Icon::getPixmap(const QString& key) const
+{
     const int row = keys.indexOf(key);
     if (row < 0)
         return placeholder;
@@ -91,7 +99,8 @@ QPixmap Icon::getPixmap(const QString& key) const {
     return cell;
 }
 
-void Icon::setIcon(QObject* object, const QIcon& icon) const {
+void Icon::setIcon(QObject* object, const QIcon& icon) const
+{
     const QMetaObject* meta = object->metaObject();
     if (meta->indexOfProperty("icon") >= 0)
         object->setProperty("icon", QVariant(icon));
@@ -99,12 +108,14 @@ void Icon::setIcon(QObject* object, const QIcon& icon) const {
         object->setProperty("windowIcon", QVariant(icon));
 }
 
-void Icon::renewMenu() {
+void Icon::renewMenu()
+{
     menu.clear();
     menu.addItems(styles);
 }
 
-void Icon::update(int style) {
+void Icon::update(int style)
+{
     if (style < 0 || style >= styles.size())
         return;
     column = style;

@@ -12,7 +12,8 @@ Translator* Resource::translator = nullptr;
 Icon* Resource::icon = nullptr;
 QString Resource::title;
 
-QObject* Resource::handle() {
+QObject* Resource::handle()
+{
     if (!handleObject) {
         handleObject = new QObject;
         translator = new Translator(directory() + "language.csv");
@@ -21,7 +22,8 @@ QObject* Resource::handle() {
     return handleObject;
 }
 
-void Resource::free() {
+void Resource::free()
+{
     delete icon;
     icon = nullptr;
     delete translator;
@@ -30,7 +32,8 @@ void Resource::free() {
     handleObject = nullptr;
 }
 
-QString Resource::directory() {
+QString Resource::directory()
+{
 #if defined(Q_OS_MACOS)
     return QDir::currentPath() + "/contents/Resources/";
 #elif defined(Q_OS_WIN)
@@ -44,58 +47,69 @@ QString Resource::directory() {
 #endif
 }
 
-void Resource::add(QObject* object, const char* property, const QString& key) {
+void Resource::add(QObject* object, const char* property, const QString& key)
+{
     addText(object, property, key);
     addIcon(object, key);
 }
 
-void Resource::addText(QObject* object, const char* property, const QString& key) {
+void Resource::addText(QObject* object, const char* property, const QString& key)
+{
     handle();
     translator->add(object, property, key);
 }
 
-void Resource::addIcon(QObject* object, const QString& key) {
+void Resource::addIcon(QObject* object, const QString& key)
+{
     handle();
     icon->add(object, key);
 }
 
-void Resource::remove(QObject* object) {
+void Resource::remove(QObject* object)
+{
     handle();
     translator->remove(object);
     icon->remove(object);
 }
 
-QString Resource::getText(const QString& key) {
+QString Resource::getText(const QString& key)
+{
     handle();
     return translator->getText(key);
 }
 
-QIcon Resource::getIcon(const QString& key) {
+QIcon Resource::getIcon(const QString& key)
+{
     handle();
     return icon->getIcon(key);
 }
 
-QPixmap Resource::getPixmap(const QString& key) {
+QPixmap Resource::getPixmap(const QString& key)
+{
     handle();
     return icon->getPixmap(key);
 }
 
-QMenu* Resource::getLanguageMenu() {
+QMenu* Resource::getLanguageMenu()
+{
     handle();
     return translator->getMenu();
 }
 
-QComboBox* Resource::getIconStyleMenu() {
+QComboBox* Resource::getIconStyleMenu()
+{
     handle();
     return icon->getMenu();
 }
 
-QString Resource::getTitle() {
+QString Resource::getTitle()
+{
     handle();
     return title;
 }
 
-void Resource::setTitle(const QString& newTitle) {
+void Resource::setTitle(const QString& newTitle)
+{
     handle();
     title = newTitle;
 }

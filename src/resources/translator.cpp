@@ -11,10 +11,13 @@
 Translator::NotePaper::NotePaper(QObject* target, const QByteArray& property)
     : QObject(target)
     , target(target)
-    , property(property) {}
+    , property(property)
+{
+}
 
 Translator::Translator(const QString& path, QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+{
     read(path);
     connect(&menu, &QMenu::triggered, this, &Translator::update);
     renewMenu();
@@ -24,7 +27,8 @@ Translator::Translator(const QString& path, QObject* parent)
     setLanguage(code);
 }
 
-void Translator::read(const QString& path) {
+void Translator::read(const QString& path)
+{
     QFile file(path);
     if (file.size() > maxFileSize || !file.open(QIODevice::ReadOnly))
         return;
@@ -56,7 +60,8 @@ void Translator::read(const QString& path) {
     }
 }
 
-QString Translator::systemLanguage() const {
+QString Translator::systemLanguage() const
+{
 #if defined(Q_OS_MACOS)
     QProcess defaults;
     defaults.start("defaults", {"read", "-g", "AppleLocale"});
@@ -72,7 +77,8 @@ QString Translator::systemLanguage() const {
 #endif
 }
 
-void Translator::add(QObject* object, const char* property, const QString& key) {
+void Translator::add(QObject* object, const char* property, const QString& key)
+{
     if (!object)
         return;
     NotePaper* note = nullptr;
@@ -91,7 +97,8 @@ void Translator::add(QObject* object, const char* property, const QString& key) 
     apply(note, key);
 }
 
-void Translator::remove(QObject* object) {
+void Translator::remove(QObject* object)
+{
     for (NotePaper* note : notes.keys()) {
         if (note->getTarget() == object) {
             notes.remove(note);
@@ -100,14 +107,16 @@ void Translator::remove(QObject* object) {
     }
 }
 
-QString Translator::getText(const QString& key) const {
+QString Translator::getText(const QString& key) const
+{
     const auto row = rowOfKey.constFind(key);
     if (row == rowOfKey.cend() || column >= cells[*row].size())
         return key;
     return cells[*row][column];
 }
 
-void Translator::setLanguage(const QString& code) {
+void Translator::setLanguage(const QString& code)
+{
     HiddenFile::write("language", code);
     column = columnLabels.indexOf(code);
     if (column < 0)
@@ -118,7 +127,8 @@ void Translator::setLanguage(const QString& code) {
         apply(it.key(), it.value());
 }
 
-void Translator::renewMenu() {
+void Translator::renewMenu()
+{
     menu.clear();
     const QStringList names = cells.isEmpty() ? QStringList() : cells.first();
     for (int i = 0; i < columnLabels.size(); ++i) {
@@ -128,11 +138,13 @@ void Translator::renewMenu() {
     add(&menu, "title", "LANGUAGE");
 }
 
-void Translator::update(QAction* action) {
+void Translator::update(QAction* action)
+{
     setLanguage(action->statusTip());
 }
 
-void Translator::apply(NotePaper* note, const QString& key) const {
+void Translator::apply(NotePaper* note, const QString& key) const
+{
     QObject* target = note->getTarget();
     if (target->metaObject()->indexOfProperty(note->getProperty()) >= 0)
         target->setProperty(note->getProperty(), QVariant(getText(key)));

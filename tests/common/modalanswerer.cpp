@@ -5,12 +5,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-ModalAnswerer::ModalAnswerer() {
+ModalAnswerer::ModalAnswerer()
+{
     connect(&timer, &QTimer::timeout, this, &ModalAnswerer::answer);
     timer.start(5);
 }
 
-void ModalAnswerer::answer() {
+void ModalAnswerer::answer()
+{
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible() || box->property("answered").toBool())
         return;

@@ -9,19 +9,22 @@
 
 namespace {
 
-QList<std::function<QObject*()>>& factories() {
+QList<std::function<QObject*()>>& factories()
+{
     static QList<std::function<QObject*()>> list;
     return list;
 }
 
 } // namespace
 
-int TestSuite::add(std::function<QObject*()> factory) {
+int TestSuite::add(std::function<QObject*()> factory)
+{
     factories().append(factory);
     return factories().size();
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication application(argc, argv);
     // State files of the tests go to a folder of their own, never the user's.
     QStandardPaths::setTestModeEnabled(true);

@@ -16,7 +16,8 @@ struct Parse {
 };
 
 // Parses a command line as the program would, answering and recording its message boxes.
-Parse parse(const QStringList& options) {
+Parse parse(const QStringList& options)
+{
     QList<QByteArray> words{"rimglow"};
     for (const QString& option : options)
         words << option.toLocal8Bit();
@@ -35,7 +36,8 @@ Parse parse(const QStringList& options) {
     return result;
 }
 
-QStringList validationMessages(ArgParser* parser, bool* valid) {
+QStringList validationMessages(ArgParser* parser, bool* valid)
+{
     ModalAnswerer answerer;
     *valid = parser->isValid();
     return answerer.texts;
@@ -45,7 +47,8 @@ const QStringList example{"-n", "DEMO",         "-s", "128x32",
                           "-o", "80",           "-i", "16",
                           "-v", "D12x12+D08x8", "-c", "red+blue+redxblue+redxgreenxblue"};
 
-QColor pixelAt(const QPixmap& pixmap, double radius, double degrees) {
+QColor pixelAt(const QPixmap& pixmap, double radius, double degrees)
+{
     const double a = degrees * M_PI / 180;
     const QImage image = pixmap.toImage();
     return image.pixelColor(int(256 + radius * std::cos(a)), int(256 - radius * std::sin(a)));
@@ -56,7 +59,8 @@ QColor pixelAt(const QPixmap& pixmap, double radius, double degrees) {
 class ArgParserTest : public QObject {
     Q_OBJECT
 private slots:
-    void exampleProductIsValid() {
+    void exampleProductIsValid()
+    {
         Parse p = parse(example);
         QCOMPARE(p.messages, QStringList());
         bool valid = false;
@@ -74,7 +78,8 @@ private slots:
         QVERIFY(parse(example + QStringList{"-h"}).parser->hasHall());
     }
 
-    void parsesAgainInTheSameProcess() {
+    void parsesAgainInTheSameProcess()
+    {
         for (int i = 0; i < 3; ++i) {
             Parse p = parse(example);
             QCOMPARE(p.messages, QStringList());
@@ -82,7 +87,8 @@ private slots:
         }
     }
 
-    void noOptionsReportsTheMissingName() {
+    void noOptionsReportsTheMissingName()
+    {
         Parse p = parse({});
         QCOMPARE(p.messages, QStringList());
         bool valid = true;
@@ -90,7 +96,8 @@ private slots:
         QVERIFY(!valid);
     }
 
-    void validationOrder_data() {
+    void validationOrder_data()
+    {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("message");
         QTest::newRow("size") << QStringList{"-n", "X"} << "undefine size";
@@ -106,7 +113,8 @@ private slots:
                                << "undefine inner size";
     }
 
-    void validationOrder() {
+    void validationOrder()
+    {
         QFETCH(QStringList, options);
         QFETCH(QString, message);
         Parse p = parse(options);
@@ -116,17 +124,20 @@ private slots:
         QVERIFY(!valid);
     }
 
-    void repeatedNamesConcatenate() {
+    void repeatedNamesConcatenate()
+    {
         QCOMPARE(parse({"-n", "A", "-n", "B"}).parser->name, QString("AB"));
     }
 
-    void emptyNameEndsTheParsing() {
+    void emptyNameEndsTheParsing()
+    {
         Parse p = parse({"-n", "", "-s", "8x8"});
         QCOMPARE(p.messages, QStringList{"unknow name"});
         QCOMPARE(p.parser->lines, -1);
     }
 
-    void sizes_data() {
+    void sizes_data()
+    {
         QTest::addColumn<QString>("arg");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("lines");
@@ -149,7 +160,8 @@ private slots:
                                                 << "unknow size1024x512" << -1 << -1;
     }
 
-    void sizes() {
+    void sizes()
+    {
         QFETCH(QString, arg);
         QFETCH(QString, message);
         // A failing -s ends the parsing, so the name after it is never read.
@@ -160,7 +172,8 @@ private slots:
         QCOMPARE(p.parser->name, message.isEmpty() ? QString("X") : QString());
     }
 
-    void radii_data() {
+    void radii_data()
+    {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("arg");
         QTest::addColumn<QString>("message");
@@ -191,7 +204,8 @@ private slots:
                                      << "unknow inner" << 0.0;
     }
 
-    void radii() {
+    void radii()
+    {
         QFETCH(QString, option);
         QFETCH(QString, arg);
         QFETCH(QString, message);
@@ -200,7 +214,8 @@ private slots:
         QTEST(option == "-o" ? p.parser->outerSize : p.parser->innerSize, "value");
     }
 
-    void identityCodes_data() {
+    void identityCodes_data()
+    {
         QTest::addColumn<QString>("arg");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("codes");
@@ -222,7 +237,8 @@ private slots:
                                     << "unknow id0ofDEFx0" << QStringList{"ABC"};
     }
 
-    void identityCodes() {
+    void identityCodes()
+    {
         QFETCH(QString, arg);
         QFETCH(QString, message);
         Parse p = parse({"-v", arg});
@@ -230,13 +246,15 @@ private slots:
         QTEST(p.parser->getidList().keys(), "codes");
     }
 
-    void lastIdentityCodeWins() {
+    void lastIdentityCodeWins()
+    {
         Parse p = parse({"-v", "Ax1+Bx2+Ax5"});
         QCOMPARE(p.parser->getidList(), (QMap<QString, int>{{"A", 5}, {"B", 2}}));
         QCOMPARE(parse({"-v", "ABCx-3"}).parser->getidList().value("ABC"), -3);
     }
 
-    void colorsNeedTheGeometryFirst_data() {
+    void colorsNeedTheGeometryFirst_data()
+    {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("message");
         QTest::newRow("size") << QStringList{"-c", "red", "-n", "X"}
@@ -250,7 +268,8 @@ private slots:
                                << "unknow color : must define inner size before";
     }
 
-    void colorsNeedTheGeometryFirst() {
+    void colorsNeedTheGeometryFirst()
+    {
         QFETCH(QStringList, options);
         QFETCH(QString, message);
         Parse p = parse(options);
@@ -259,7 +278,8 @@ private slots:
         QVERIFY(p.parser->getpackageList().isEmpty());
     }
 
-    void badColors_data() {
+    void badColors_data()
+    {
         QTest::addColumn<int>("leds");
         QTest::addColumn<QString>("arg");
         QTest::addColumn<QString>("message");
@@ -279,7 +299,8 @@ private slots:
                                     << "" << QStringList{"redxgreenxbluexwhitexblack"};
     }
 
-    void badColors() {
+    void badColors()
+    {
         QFETCH(int, leds);
         QFETCH(QString, arg);
         QFETCH(QString, message);
@@ -290,18 +311,21 @@ private slots:
         QCOMPARE(p.parser->name, message.isEmpty() ? QString("X") : QString());
     }
 
-    void packagesAreOrderedByTextAndUnique() {
+    void packagesAreOrderedByTextAndUnique()
+    {
         Parse p = parse({"-s", "8x8", "-o", "8", "-i", "2", "-c", "red+blue+red"});
         QCOMPARE(p.parser->getpackageList().keys(), (QStringList{"blue", "red"}));
     }
 
-    void unknownLettersAreReportedAndSkipped() {
+    void unknownLettersAreReportedAndSkipped()
+    {
         Parse p = parse({"-d", "-n", "X", "-z", "-n", "Y"});
         QCOMPARE(p.messages, (QStringList{"unknow argumentd", "unknow argument?"}));
         QCOMPARE(p.parser->name, QString("XY"));
     }
 
-    void convertColor() {
+    void convertColor()
+    {
         Parse p = parse({});
         ModalAnswerer answerer;
         QCOMPARE(p.parser->convertColor("red"), QList<QColor>{QColor(255, 0, 0)});
@@ -313,7 +337,8 @@ private slots:
         QCOMPARE(answerer.texts, QStringList{"unknow color nope of redxnope"});
     }
 
-    void ringBoundaries() {
+    void ringBoundaries()
+    {
         Parse p = parse({"-s", "128x32", "-o", "80", "-i", "16"});
         ArgParser& c = *p.parser;
         const double d = (80.0 - 16.0) / 31 / 2;
@@ -326,7 +351,8 @@ private slots:
         }
     }
 
-    void onePackagePreview() {
+    void onePackagePreview()
+    {
         Parse p = parse({"-s", "128x32", "-o", "80", "-i", "16", "-c", "red"});
         const QPixmap preview = p.parser->getpackageList().value("red");
         QCOMPARE(preview.size(), QSize(512, 512));
@@ -338,7 +364,8 @@ private slots:
         QCOMPARE(preview.toImage().pixelColor(0, 0).alpha(), 0);
     }
 
-    void twoColourBandsAreEquallyWideInLeds() {
+    void twoColourBandsAreEquallyWideInLeds()
+    {
         Parse p = parse({"-s", "64x16", "-o", "80", "-i", "16", "-c", "redxblue"});
         ArgParser& c = *p.parser;
         const QPixmap preview = c.getpackageList().value("redxblue");
@@ -350,7 +377,8 @@ private slots:
         QCOMPARE(pixelAt(preview, hub - 2, 45).alpha(), 0);
     }
 
-    void threeColourSectors() {
+    void threeColourSectors()
+    {
         Parse p = parse({"-s", "64x15", "-o", "80", "-i", "16", "-c", "redxlimexblue"});
         const QPixmap preview = p.parser->getpackageList().value("redxlimexblue");
         QCOMPARE(pixelAt(preview, 200, 60), QColor(Qt::red));
@@ -359,7 +387,8 @@ private slots:
         QCOMPARE(pixelAt(preview, 20, 60).alpha(), 0);
     }
 
-    void oddGeometriesStillDrawAPreview_data() {
+    void oddGeometriesStillDrawAPreview_data()
+    {
         QTest::addColumn<QStringList>("geometry");
         QTest::newRow("one led") << QStringList{"-s", "64x1", "-o", "80", "-i", "16"};
         QTest::newRow("equal radii") << QStringList{"-s", "64x8", "-o", "80", "-i", "80"};
@@ -368,7 +397,8 @@ private slots:
         QTest::newRow("cancelling") << QStringList{"-s", "64x2", "-o", "-1", "-i", "-3"};
     }
 
-    void oddGeometriesStillDrawAPreview() {
+    void oddGeometriesStillDrawAPreview()
+    {
         QFETCH(QStringList, geometry);
         Parse p = parse(geometry + QStringList{"-c", "red+redxblue"});
         QCOMPARE(p.messages.size(), geometry[1].endsWith("x1") ? 1 : 0);
@@ -378,7 +408,8 @@ private slots:
             QVERIFY(std::isfinite(p.parser->getX(k)));
     }
 
-    void singleLedPreviewIsAFullDisc() {
+    void singleLedPreviewIsAFullDisc()
+    {
         Parse p = parse({"-s", "64x1", "-o", "80", "-i", "16", "-c", "red"});
         const QPixmap preview = p.parser->getpackageList().value("red");
         QCOMPARE(pixelAt(preview, 0, 0), QColor(Qt::red));

@@ -6,7 +6,8 @@
 class WheelPackageTest : public QObject {
     Q_OBJECT
 private slots:
-    void oneColourFillsTheLightAndRepeatsIt() {
+    void oneColourFillsTheLightAndRepeatsIt()
+    {
         WheelPackage package;
         package.add({QColor(10, 20, 30, 40)});
         QCOMPARE(package.getColors(0), (QList<int>{0, 0, 0}));
@@ -18,7 +19,8 @@ private slots:
             QCOMPARE(light.pixel(0, row), qRgba(10, 20, 30, 255));
     }
 
-    void equalLightsAreShared() {
+    void equalLightsAreShared()
+    {
         WheelPackage package;
         package.add({Qt::red});
         package.add({Qt::blue, Qt::red, Qt::green});
@@ -29,7 +31,8 @@ private slots:
         QCOMPARE(package.getColors(2), (QList<int>{0, 0, 0}));
     }
 
-    void fourColoursStripeOneLight() {
+    void fourColoursStripeOneLight()
+    {
         WheelPackage package;
         package.add({Qt::red, Qt::green, Qt::blue, Qt::white});
         QCOMPARE(package.getLights()->size(), 1);
@@ -42,7 +45,8 @@ private slots:
             QCOMPARE(light.pixel(0, row), expected[row]);
     }
 
-    void sixteenColoursLetTheLaterWin() {
+    void sixteenColoursLetTheLaterWin()
+    {
         QList<QColor> colors;
         for (int i = 0; i < 16; ++i)
             colors << QColor(i * 10, 0, 0);
@@ -53,7 +57,8 @@ private slots:
             QCOMPARE(light.pixel(0, row), qRgb(row * 10, 0, 0));
     }
 
-    void otherCountsGetNoLights() {
+    void otherCountsGetNoLights()
+    {
         WheelPackage package;
         package.add({Qt::red, Qt::green, Qt::blue, Qt::white, Qt::black});
         package.add({});

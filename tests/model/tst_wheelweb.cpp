@@ -8,11 +8,13 @@
 
 namespace {
 
-bool near(const QPointF& a, const QPointF& b) {
+bool near(const QPointF& a, const QPointF& b)
+{
     return std::hypot(a.x() - b.x(), a.y() - b.y()) < 1e-9;
 }
 
-double distanceFromAxle(const QPointF& p) {
+double distanceFromAxle(const QPointF& p)
+{
     return std::hypot(p.x() - 256, p.y() - 256);
 }
 
@@ -21,7 +23,8 @@ double distanceFromAxle(const QPointF& p) {
 class WheelWebTest : public QObject {
     Q_OBJECT
 private slots:
-    void smallGridCorners() {
+    void smallGridCorners()
+    {
         WheelWeb web(4, 2, 10, 5);
         QCOMPARE(web.getPolygons().size(), 8);
         QCOMPARE(web.getCenters().size(), 8);
@@ -42,7 +45,8 @@ private slots:
         QVERIFY(near(inner[1], QPointF(384, 256)));
     }
 
-    void cellOrderRunsDownTheAnglesAndInwards() {
+    void cellOrderRunsDownTheAnglesAndInwards()
+    {
         const int lines = 12, leds = 3;
         WheelWeb web(lines, leds, 90, 30);
         const double step = 2 * M_PI / lines;
@@ -57,7 +61,8 @@ private slots:
         }
     }
 
-    void ringsSpanTheLitBand() {
+    void ringsSpanTheLitBand()
+    {
         WheelWeb web(16, 4, 80, 20);
         for (double angle : {0.0, 2.5, 7.0, 15.5}) {
             QCOMPARE(distanceFromAxle(web.getPoint(angle, 0)), 256.0);
@@ -65,7 +70,8 @@ private slots:
         }
     }
 
-    void equalSizesCollapseOntoTheRim() {
+    void equalSizesCollapseOntoTheRim()
+    {
         WheelWeb web(4, 2, 10, 10);
         for (const QPolygonF& outline : web.getPolygons())
             for (const QPointF& corner : outline)
@@ -75,7 +81,8 @@ private slots:
             QVERIFY(qAbs(distanceFromAxle(centre) - 256 * std::cos(M_PI / 4)) < 1e-9);
     }
 
-    void overlayShowsTheOutlinesFaintly() {
+    void overlayShowsTheOutlinesFaintly()
+    {
         WheelWeb web(4, 2, 10, 5);
         const QImage overlay = web.getOverlay().toImage();
         QCOMPARE(overlay.size(), QSize(512, 512));
@@ -87,14 +94,16 @@ private slots:
         QCOMPARE(overlay.pixelColor(400, 400).alpha(), 0);
     }
 
-    void degenerateGridsHaveNoCells() {
+    void degenerateGridsHaveNoCells()
+    {
         QCOMPARE(WheelWeb(0, 8, 10, 5).getPolygons().size(), 0);
         QCOMPARE(WheelWeb(8, 0, 10, 5).getCenters().size(), 0);
         QCOMPARE(WheelWeb(-3, 8, 10, 5).getPolygons().size(), 0);
         QCOMPARE(WheelWeb(0, 8, 10, 5).getOverlay().size(), QSize(512, 512));
     }
 
-    void zeroOuterSizeStaysFinite() {
+    void zeroOuterSizeStaysFinite()
+    {
         WheelWeb web(8, 4, 0, 5);
         QCOMPARE(web.getCenters().size(), 32);
         for (const QPointF& centre : web.getCenters())

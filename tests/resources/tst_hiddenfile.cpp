@@ -13,18 +13,21 @@ class HiddenFileTest : public QObject {
     QString folder;
 
 private slots:
-    void init() {
+    void init()
+    {
         folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir(folder).removeRecursively();
     }
 
-    void relativeNamesLiveInTheConfigurationFolder() {
+    void relativeNamesLiveInTheConfigurationFolder()
+    {
         QCOMPARE(HiddenFile::getFileName("language"), folder + "/.language");
         QCOMPARE(HiddenFile::getFileName("sub/hall"), folder + "/sub/.hall");
         QCOMPARE(HiddenFile::getFileName("/tmp/x/autoupdate"), QString("/tmp/x/.autoupdate"));
     }
 
-    void roundTripCreatesTheFolder() {
+    void roundTripCreatesTheFolder()
+    {
         QVERIFY(!HiddenFile::exists("hall"));
         QCOMPARE(HiddenFile::read("hall"), QString());
         QVERIFY(HiddenFile::write("hall", "135"));
@@ -38,7 +41,8 @@ private slots:
         QCOMPARE(HiddenFile::read("autoupdate"), QString());
     }
 
-    void writesUtf8AndReadsLatin1UpToTheFirstZero() {
+    void writesUtf8AndReadsLatin1UpToTheFirstZero()
+    {
         QVERIFY(HiddenFile::write("language", QString::fromUtf8("d\u00e4")));
         QCOMPARE(HiddenFile::read("language"), QString::fromLatin1("d\xc3\xa4"));
         QFile file(folder + "/.language");
@@ -48,7 +52,8 @@ private slots:
         QCOMPARE(HiddenFile::read("language"), QString("de"));
     }
 
-    void unwritablePlacesReportFailure() {
+    void unwritablePlacesReportFailure()
+    {
         QTemporaryDir dir;
         QFile blocker(dir.filePath("plain"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));

@@ -11,12 +11,14 @@
 
 namespace {
 
-QColor cellColor(int key, int style) {
+QColor cellColor(int key, int style)
+{
     return QColor(40 + key * 60, 40 + style * 100, 200);
 }
 
 // A table whose every cell is filled with a colour of its own.
-QImage tableImage(int keys, int styles, int width, int height) {
+QImage tableImage(int keys, int styles, int width, int height)
+{
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -27,7 +29,8 @@ QImage tableImage(int keys, int styles, int width, int height) {
     return image;
 }
 
-bool sameImage(const QPixmap& a, const QPixmap& b) {
+bool sameImage(const QPixmap& a, const QPixmap& b)
+{
     return a.toImage().convertToFormat(QImage::Format_ARGB32) ==
            b.toImage().convertToFormat(QImage::Format_ARGB32);
 }
@@ -38,7 +41,8 @@ class IconTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
-    QString writeTable(const QImage& image, const QMap<QString, QString>& texts) {
+    QString writeTable(const QImage& image, const QMap<QString, QString>& texts)
+    {
         const QString path = dir.filePath("icon.png");
         QFile::remove(path);
         QImageWriter writer(path, "png");
@@ -49,13 +53,15 @@ class IconTest : public QObject {
         return path;
     }
 
-    QString standardTable() {
+    QString standardTable()
+    {
         return writeTable(tableImage(3, 2, 144, 96),
                           {{"editor", "velmo"}, {"icontype", "light|dark"}, {"iconkey", "a|b|c"}});
     }
 
 private slots:
-    void cellsAreCutByKeyAndStyle() {
+    void cellsAreCutByKeyAndStyle()
+    {
         Icon icon(standardTable());
         QCOMPARE(icon.getCellSize(), QSize(48, 48));
         QCOMPARE(icon.getStyles(), (QStringList{"light", "dark"}));
@@ -72,7 +78,8 @@ private slots:
         QCOMPARE(icon.getPixmap("a").toImage().pixelColor(20, 20), cellColor(0, 1));
     }
 
-    void unknownKeysGetThePlaceholder() {
+    void unknownKeysGetThePlaceholder()
+    {
         Icon icon(standardTable());
         QVERIFY(sameImage(icon.getPixmap("zzz"), icon.getPlaceholder()));
         const QImage placeholder = icon.getPlaceholder().toImage();
@@ -83,7 +90,8 @@ private slots:
         QCOMPARE(placeholder.pixelColor(24, 12).alpha(), 0);
     }
 
-    void registrationsSetIconAndWindowIcon() {
+    void registrationsSetIconAndWindowIcon()
+    {
         Icon icon(standardTable());
         QPushButton button;
         QAction action(nullptr);
@@ -107,7 +115,8 @@ private slots:
         QCOMPARE(action.icon().pixmap(48, 48).toImage().pixelColor(5, 5), cellColor(0, 1));
     }
 
-    void destroyedObjectsAreForgotten() {
+    void destroyedObjectsAreForgotten()
+    {
         Icon icon(standardTable());
         auto* button = new QPushButton;
         icon.add(button, "a");
@@ -116,7 +125,8 @@ private slots:
         QCOMPARE(icon.getPixmap("a").toImage().pixelColor(0, 0), cellColor(0, 1));
     }
 
-    void brokenTables_data() {
+    void brokenTables_data()
+    {
         QTest::addColumn<QImage>("image");
         QTest::addColumn<QString>("editor");
         QTest::addColumn<QString>("styles");
@@ -142,7 +152,8 @@ private slots:
                                                  << "a";
     }
 
-    void brokenTables() {
+    void brokenTables()
+    {
         QFETCH(QImage, image);
         QFETCH(QString, editor);
         QFETCH(QString, styles);
@@ -156,14 +167,33 @@ private slots:
         emit icon.getMenu()->activated(0);
     }
 
-    void unreadableFiles_data() {
+    void unreadableFiles_data()
+    {
         QTest::addColumn<int>("keep");
         QTest::newRow("empty") << 0;
         QTest::newRow("signature only") << 8;
         QTest::newRow("truncated") << 200;
     }
 
-    void unreadableFiles() {
+    void hugePictureIsRefused()
+    {
+        // A valid PNG with the table's text entries whose header claims 30000 x 30000 pixels.
+        const QByteArray png = QByteArray::fromHex(
+            "89504e470d0a1a0a0000000d49484452000075300000753008060000006627f8ba0000000c74455874"
+            "656469746f720076656c6d6fe40bcb690000000e7445587469636f6e74797065006c6967687489cb6c"
+            "750000000b7445587469636f6e6b657900617c62f1b703c00000001149444154789c63601805a36014"
+            "0c77000003e80001b3a6d3460000000049454e44ae426082");
+        QFile file(dir.filePath("huge.png"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(png);
+        file.close();
+        Icon icon(file.fileName());
+        QVERIFY(sameImage(icon.getPixmap("a"), icon.getPlaceholder()));
+        QCOMPARE(icon.getMenu()->count(), 0);
+    }
+
+    void unreadableFiles()
+    {
         QFETCH(int, keep);
         QFile file(standardTable());
         QVERIFY(file.open(QIODevice::ReadWrite));

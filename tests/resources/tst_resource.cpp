@@ -36,7 +36,8 @@ const QStringList iconKeys{"ABOUT", "ADD",     "ARRAY",     "AUTO_DETECT", "COPY
                            "SAVE",  "SAVE_AS", "SELECTALL", "SIMULATION",  "TEXT",    "TRANSMIT",
                            "UNDO",  "UP",      "USB",       "YES",         "ZOOM IN", "ZOOM OUT"};
 
-void chooseLanguage(const QString& code) {
+void chooseLanguage(const QString& code)
+{
     for (QAction* entry : Resource::getLanguageMenu()->actions())
         if (entry->statusTip() == code)
             entry->trigger();
@@ -47,7 +48,8 @@ void chooseLanguage(const QString& code) {
 class ResourceTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
+    void init()
+    {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
             .removeRecursively();
         HiddenFile::write("language", "en");
@@ -56,13 +58,15 @@ private slots:
 
     void cleanupTestCase() { Resource::free(); }
 
-    void directoryIsBesideTheProgram() {
+    void directoryIsBesideTheProgram()
+    {
         QCOMPARE(Resource::directory(), QCoreApplication::applicationDirPath() + "/");
         for (const char* name : {"language.csv", "icon.png", "splash.png", "font", "File"})
             QVERIFY2(QFileInfo::exists(Resource::directory() + name), name);
     }
 
-    void everyTextIsTranslated() {
+    void everyTextIsTranslated()
+    {
         // A key missing from the table reads as itself in every language.
         QSet<QString> found;
         for (const QString& code : QStringList{"en", "de", "zh_TW"}) {
@@ -82,7 +86,8 @@ private slots:
         QCOMPARE(Resource::getText("OPEN"), QString::fromUtf8("\u958b\u555f"));
     }
 
-    void languageMenuNamesEachLanguageInItself() {
+    void languageMenuNamesEachLanguageInItself()
+    {
         QStringList names, codes;
         for (QAction* entry : Resource::getLanguageMenu()->actions()) {
             names << entry->text();
@@ -93,14 +98,16 @@ private slots:
                                      QString::fromUtf8("\u7e41\u9ad4\u4e2d\u6587")}));
     }
 
-    void renewTextKeepsItsPlaceholder() {
+    void renewTextKeepsItsPlaceholder()
+    {
         for (const QString& code : QStringList{"en", "de", "zh_TW"}) {
             chooseLanguage(code);
             QCOMPARE(Resource::getText("RENEW").count('1'), 1);
         }
     }
 
-    void everyIconIsDrawn() {
+    void everyIconIsDrawn()
+    {
         QImageReader reader(Resource::directory() + "icon.png");
         const QImage table = reader.read();
         QCOMPARE(table.text("editor"), QString("velmo"));
@@ -121,7 +128,8 @@ private slots:
         }
     }
 
-    void registrationsFollowTheLanguage() {
+    void registrationsFollowTheLanguage()
+    {
         QPushButton button;
         QMenu menu;
         Resource::add(&button, "text", "OPEN");
@@ -139,12 +147,14 @@ private slots:
         QCOMPARE(button.text(), QString::fromUtf8("\u00d6ffnen"));
     }
 
-    void titleIsShared() {
+    void titleIsShared()
+    {
         Resource::setTitle("Rimglow! DEMO");
         QCOMPARE(Resource::getTitle(), QString("Rimglow! DEMO"));
     }
 
-    void bundledFontsAreBdf() {
+    void bundledFontsAreBdf()
+    {
         const QDir fonts(Resource::directory() + "font");
         const QStringList files = fonts.entryList({"*.bdf"}, QDir::Files);
         QVERIFY(files.size() >= 5);
@@ -158,7 +168,8 @@ private slots:
         }
     }
 
-    void splashIsEightHundredWide() {
+    void splashIsEightHundredWide()
+    {
         QCOMPARE(QImageReader(Resource::directory() + "splash.png").size().width(), 800);
     }
 };

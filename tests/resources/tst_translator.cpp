@@ -29,7 +29,8 @@ class TranslatorTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
-    QString writeTable(const QByteArray& content) {
+    QString writeTable(const QByteArray& content)
+    {
         const QString path = dir.filePath("language.csv");
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -41,12 +42,14 @@ class TranslatorTest : public QObject {
     void startIn(const QString& code) { QVERIFY(HiddenFile::write("language", code)); }
 
 private slots:
-    void init() {
+    void init()
+    {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
             .removeRecursively();
     }
 
-    void columnChoice_data() {
+    void columnChoice_data()
+    {
         QTest::addColumn<QString>("code");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("open");
@@ -58,7 +61,8 @@ private slots:
         QTest::newRow("case matters") << "DE" << 0 << "Open";
     }
 
-    void columnChoice() {
+    void columnChoice()
+    {
         QFETCH(QString, code);
         startIn(code);
         Translator translator(writeTable(table));
@@ -67,7 +71,8 @@ private slots:
         QCOMPARE(translator.getLanguages(), (QStringList{"en", "de"}));
     }
 
-    void lookups() {
+    void lookups()
+    {
         startIn("en");
         Translator translator(writeTable(table));
         QCOMPARE(translator.getText("SAVE"), QString("Save"));
@@ -78,7 +83,8 @@ private slots:
         QCOMPARE(translator.getText("QUOTE"), QString("b,c"));
     }
 
-    void languageSwitchRetextsEveryRegistration() {
+    void languageSwitchRetextsEveryRegistration()
+    {
         startIn("en");
         Translator translator(writeTable(table));
         QPushButton button;
@@ -111,7 +117,8 @@ private slots:
         QCOMPARE(menu.title(), QString("Speichern"));
     }
 
-    void languageMenuSwitchesLanguage() {
+    void languageMenuSwitchesLanguage()
+    {
         startIn("en");
         Translator translator(writeTable(table));
         const QList<QAction*> entries = translator.getMenu()->actions();
@@ -125,7 +132,8 @@ private slots:
         QCOMPARE(HiddenFile::read("language"), QString("de"));
     }
 
-    void chosenLanguageSurvivesARestart() {
+    void chosenLanguageSurvivesARestart()
+    {
         startIn("en");
         const QString path = writeTable(table);
         {
@@ -136,7 +144,8 @@ private slots:
         QCOMPARE(second.getColumn(), 1);
     }
 
-    void destroyedTargetsAreForgotten() {
+    void destroyedTargetsAreForgotten()
+    {
         startIn("en");
         Translator translator(writeTable(table));
         auto* button = new QPushButton;
@@ -146,7 +155,8 @@ private slots:
         QCOMPARE(translator.getText("OPEN"), QString::fromUtf8("\u00d6ffnen"));
     }
 
-    void missingTableShowsKeys() {
+    void missingTableShowsKeys()
+    {
         startIn("de");
         Translator translator(dir.filePath("no-such-file.csv"));
         QCOMPARE(translator.getText("OPEN"), QString("OPEN"));
@@ -155,7 +165,8 @@ private slots:
         QCOMPARE(translator.getColumn(), 0);
     }
 
-    void malformedTables_data() {
+    void malformedTables_data()
+    {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("open");
         QTest::newRow("empty") << QByteArray() << "OPEN";
@@ -181,7 +192,8 @@ private slots:
             << "OPEN";
     }
 
-    void malformedTables() {
+    void malformedTables()
+    {
         QFETCH(QByteArray, content);
         startIn("de");
         Translator translator(writeTable(content));

@@ -78,15 +78,6 @@ private slots:
         QVERIFY(parse(example + QStringList{"-h"}).parser->hasHall());
     }
 
-    void parsesAgainInTheSameProcess()
-    {
-        for (int i = 0; i < 3; ++i) {
-            Parse p = parse(example);
-            QCOMPARE(p.messages, QStringList());
-            QCOMPARE(p.parser->getpackageList().size(), 4);
-        }
-    }
-
     void noOptionsReportsTheMissingName()
     {
         Parse p = parse({});

@@ -147,12 +147,6 @@ private slots:
         QCOMPARE(button.text(), QString::fromUtf8("\u00d6ffnen"));
     }
 
-    void titleIsShared()
-    {
-        Resource::setTitle("Rimglow! DEMO");
-        QCOMPARE(Resource::getTitle(), QString("Rimglow! DEMO"));
-    }
-
     void bundledFontsAreBdf()
     {
         const QDir fonts(Resource::directory() + "font");

@@ -1,0 +1,28 @@
+#ifndef WHEELPROCESS_H
+#define WHEELPROCESS_H
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// rimglow-wheel run by a test: started with the given options and a store folder of its own,
+// its device given to the program through the environment while it runs.
+class WheelProcess {
+public:
+    explicit WheelProcess(const QStringList& options = {});
+    ~WheelProcess();
+
+    bool isRunning() const { return !device.isEmpty(); }
+    QString getDevice() const { return device; }
+    // The frame the wheel stored for a slot, read from its store folder; empty when none.
+    QByteArray storedFrame(int slot) const;
+    bool hasPicture(int slot) const;
+    QString errors();
+
+private:
+    QTemporaryDir folder;
+    QProcess process;
+    QString device;
+};
+
+#endif

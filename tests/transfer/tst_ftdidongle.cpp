@@ -1,0 +1,179 @@
+#include "testsuite.h"
+#include "transfer/devicenode.h"
+#include "transfer/ftdidongle.h"
+#include "wheelprocess.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+int openDescriptors()
+{
+    return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+}
+
+QByteArray randomFrame(int size)
+{
+    QByteArray frame(size, '\0');
+    for (char& byte : frame)
+        byte = char(QRandomGenerator::global()->bounded(256));
+    return frame;
+}
+
+} // namespace
+
+// Every exchange closes the device again, whatever happened: each test counts the open
+// descriptors once its wheel runs, and again at its end.
+class FtdiDongleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void identityRoundTrip()
+    {
+        WheelProcess wheel({"--id", "D12"});
+        QVERIFY(wheel.isRunning());
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        QCOMPARE(dongle.getId(), QByteArray("D12\0\0\0\0", 7));
+        QCOMPARE(dongle.getError(), Dongle_::OK);
+        QVERIFY(dongle.click());
+        QCOMPARE(dongle.getId().left(3), QByteArray("D12"));
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void storeIsConfirmedAndKept()
+    {
+        WheelProcess wheel({"--size", "16x8"});
+        QVERIFY(wheel.isRunning());
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        const QByteArray first = randomFrame(16);
+        const QByteArray second = randomFrame(16);
+        QVERIFY(dongle.save(char(3), first));
+        QCOMPARE(dongle.getError(), Dongle_::OK);
+        QVERIFY(dongle.save(char(0), second));
+        QCOMPARE(wheel.storedFrame(3), first);
+        QCOMPARE(wheel.storedFrame(0), second);
+        QVERIFY(wheel.hasPicture(3));
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void wrongCrcIsNotAConfirmation()
+    {
+        WheelProcess wheel({"--size", "16x8", "--wrong-crc"});
+        QVERIFY(wheel.isRunning());
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        QVERIFY(!dongle.save(char(1), randomFrame(16)));
+        QCOMPARE(dongle.getError(), Dongle_::OK);
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void unansweredExchanges_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("silent") << QStringList{"--silent"};
+        QTest::newRow("short reply") << QStringList{"--short-reply"};
+        QTest::newRow("too late") << QStringList{"--delay", "1500"};
+    }
+
+    void unansweredExchanges()
+    {
+        QFETCH(QStringList, options);
+        WheelProcess wheel(options);
+        QVERIFY(wheel.isRunning());
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        QCOMPARE(dongle.getId(), QByteArray());
+        QCOMPARE(dongle.getError(), Dongle_::RECEIVE_FAILED);
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void unansweredStores_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("silent") << QStringList{"--silent"};
+        QTest::newRow("short reply") << QStringList{"--short-reply"};
+    }
+
+    void unansweredStores()
+    {
+        QFETCH(QStringList, options);
+        WheelProcess wheel(options + QStringList{"--size", "16x8"});
+        QVERIFY(wheel.isRunning());
+        FtdiDongle dongle;
+        const QByteArray frame = randomFrame(16);
+        QVERIFY(!dongle.save(char(2), frame));
+        QCOMPARE(dongle.getError(), Dongle_::RECEIVE_FAILED);
+        // A wheel that only fails to answer has still stored the frame.
+        QCOMPARE(wheel.storedFrame(2), options.contains("--silent") ? QByteArray() : frame);
+    }
+
+    void droppedMessageLosesOnlyThatOne()
+    {
+        WheelProcess wheel({"--drop", "1"});
+        QVERIFY(wheel.isRunning());
+        FtdiDongle dongle;
+        QCOMPARE(dongle.getId(), QByteArray());
+        QCOMPARE(dongle.getError(), Dongle_::RECEIVE_FAILED);
+        QCOMPARE(dongle.getId().left(3), QByteArray("D12"));
+        QCOMPARE(dongle.getError(), Dongle_::OK);
+    }
+
+    void slowWheelWithinTheTimeOut()
+    {
+        WheelProcess wheel({"--delay", "800"});
+        QVERIFY(wheel.isRunning());
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        QCOMPARE(dongle.getId().left(3), QByteArray("D12"));
+        QCOMPARE(dongle.getError(), Dongle_::OK);
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void noDongle()
+    {
+        const int descriptors = openDescriptors();
+        qputenv(DeviceNode::variable, "/nonexistent/rimglow-dongle");
+        FtdiDongle dongle;
+        QCOMPARE(dongle.getId(), QByteArray());
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        QVERIFY(!dongle.TX(dongle.package("ID")));
+        QCOMPARE(dongle.RX(7), QByteArray());
+        QVERIFY(!dongle.save(char(0), "x"));
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        qunsetenv(DeviceNode::variable);
+        // No such USB device on a test machine either.
+        QCOMPARE(dongle.getId(), QByteArray());
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void sendOnlyLeavesTheStatus()
+    {
+        WheelProcess wheel;
+        QVERIFY(wheel.isRunning());
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        qputenv(DeviceNode::variable, "/nonexistent/rimglow-dongle");
+        dongle.getId();
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        qputenv(DeviceNode::variable, wheel.getDevice().toLocal8Bit());
+        QVERIFY(dongle.click());
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    void notATerminal()
+    {
+        qputenv(DeviceNode::variable, "/dev/null");
+        FtdiDongle dongle;
+        QCOMPARE(dongle.getId(), QByteArray());
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        qunsetenv(DeviceNode::variable);
+    }
+};
+
+RIMGLOW_TEST(FtdiDongleTest)
+#include "tst_ftdidongle.moc"

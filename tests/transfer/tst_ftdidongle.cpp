@@ -4,6 +4,7 @@
 #include "wheelprocess.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -57,6 +58,22 @@ private slots:
         QCOMPARE(wheel.storedFrame(0), second);
         QVERIFY(wheel.hasPicture(3));
         QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    // The writer's drain returns while the terminal still holds line bytes, so the reply comes
+    // only after the wheel has taken those at the line's rate.
+    void pacedStoreIsAnsweredInTime()
+    {
+        WheelProcess wheel({"--size", "64x16", "--paced"});
+        QVERIFY(wheel.isRunning());
+        FtdiDongle dongle;
+        const QByteArray frame = randomFrame(128);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(dongle.save(char(9), frame));
+        // (128 + 4) x 448 line bytes at 38461.5 bytes a second.
+        QVERIFY(clock.elapsed() >= 1500);
+        QCOMPARE(wheel.storedFrame(9), frame);
     }
 
     void wrongCrcIsNotAConfirmation()

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-// rimglow-wheel run by a test: started with the given options and a store folder of its own,
-// its device given to the program through the environment while it runs.
+// rimglow-wheel run by a test or a benchmark from the program's folder: started with the given
+// options and a store folder of its own, its device named in the environment while it runs.
 class WheelProcess {
 public:
     explicit WheelProcess(const QStringList& options = {});

@@ -43,25 +43,16 @@ bool waitFor(int fd, short events, const QDeadlineTimer& deadline)
 
 } // namespace
 
-bool SerialPort::fail()
-{
-    error = errno;
-    return false;
-}
-
 bool SerialPort::open(const QString& path)
 {
     close();
     fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return fail();
+        return false;
     // No other program may interleave its bytes with an exchange.
     LineSettings line;
     if (::ioctl(fd, TIOCEXCL) != 0 || ::ioctl(fd, GET_LINE, &line) != 0) {
-        fail();
-        const int saved = error;
         close();
-        error = saved;
         return false;
     }
     line.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF);
@@ -71,10 +62,7 @@ bool SerialPort::open(const QString& path)
     line.c_cc[VMIN] = 0;
     line.c_cc[VTIME] = 0;
     if (::ioctl(fd, SET_LINE, &line) != 0) {
-        fail();
-        const int saved = error;
         close();
-        error = saved;
         return false;
     }
     return true;
@@ -88,28 +76,28 @@ bool SerialPort::close()
     ::ioctl(fd, TIOCNXCL);
     const int result = ::close(fd);
     fd = -1;
-    return result == 0 || fail();
+    return result == 0;
 }
 
 bool SerialPort::setBaudRate(int rate)
 {
     LineSettings line;
     if (rate <= 0 || ::ioctl(fd, GET_LINE, &line) != 0)
-        return fail();
+        return false;
 #if defined(Q_OS_LINUX)
     line.c_cflag &= ~CBAUD;
     line.c_cflag |= BOTHER;
     line.c_ispeed = rate;
     line.c_ospeed = rate;
     if (::ioctl(fd, SET_LINE, &line) != 0)
-        return fail();
+        return false;
 #elif defined(Q_OS_MACOS)
     speed_t speed = rate;
     if (::ioctl(fd, IOSSIOSPEED, &speed) != 0)
-        return fail();
+        return false;
 #else
     if (cfsetspeed(&line, rate) != 0 || ::ioctl(fd, SET_LINE, &line) != 0)
-        return fail();
+        return false;
 #endif
     baudRate = rate;
     return true;
@@ -119,7 +107,7 @@ bool SerialPort::setDataCharacteristics(int dataBits, int stopBits, Parity parit
 {
     LineSettings line;
     if (::ioctl(fd, GET_LINE, &line) != 0)
-        return fail();
+        return false;
     line.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD);
     switch (dataBits) {
     case 5:
@@ -141,17 +129,17 @@ bool SerialPort::setDataCharacteristics(int dataBits, int stopBits, Parity parit
         line.c_cflag |= PARENB;
     if (parity == OddParity)
         line.c_cflag |= PARODD;
-    return ::ioctl(fd, SET_LINE, &line) == 0 || fail();
+    return ::ioctl(fd, SET_LINE, &line) == 0;
 }
 
 bool SerialPort::setNoFlowControl()
 {
     LineSettings line;
     if (::ioctl(fd, GET_LINE, &line) != 0)
-        return fail();
+        return false;
     line.c_cflag &= ~CRTSCTS;
     line.c_iflag &= ~(IXON | IXOFF | IXANY);
-    return ::ioctl(fd, SET_LINE, &line) == 0 || fail();
+    return ::ioctl(fd, SET_LINE, &line) == 0;
 }
 
 void SerialPort::setTimeouts(int readMs, int writeMs)
@@ -162,10 +150,8 @@ void SerialPort::setTimeouts(int readMs, int writeMs)
 
 qint64 SerialPort::write(const char* data, qint64 size)
 {
-    if (fd < 0) {
-        error = EBADF;
+    if (fd < 0)
         return -1;
-    }
     // Ten bit times a byte: start, eight data bits and a stop bit.
     const qint64 lineTime = size * 10 * 1000 / baudRate;
     const QDeadlineTimer deadline(writeTimeout > 0 ? writeTimeout : 2 * lineTime + 1000);
@@ -176,10 +162,8 @@ qint64 SerialPort::write(const char* data, qint64 size)
             written += result;
             continue;
         }
-        if (result < 0 && errno != EAGAIN && errno != EINTR) {
-            fail();
+        if (result < 0 && errno != EAGAIN && errno != EINTR)
             return -1;
-        }
         if (!waitFor(fd, POLLOUT, deadline))
             break;
     }
@@ -188,10 +172,8 @@ qint64 SerialPort::write(const char* data, qint64 size)
 
 qint64 SerialPort::read(char* data, qint64 size)
 {
-    if (fd < 0) {
-        error = EBADF;
+    if (fd < 0)
         return -1;
-    }
     const QDeadlineTimer deadline(readTimeout);
     qint64 got = 0;
     while (got < size) {
@@ -201,10 +183,8 @@ qint64 SerialPort::read(char* data, qint64 size)
             continue;
         }
         // Without a minimum count a terminal read returns 0, not EAGAIN, when nothing is there.
-        if (result < 0 && errno != EAGAIN && errno != EINTR) {
-            fail();
+        if (result < 0 && errno != EAGAIN && errno != EINTR)
             return -1;
-        }
         if (!waitFor(fd, POLLIN, deadline))
             break;
     }
@@ -214,17 +194,17 @@ qint64 SerialPort::read(char* data, qint64 size)
 bool SerialPort::drain()
 {
 #if defined(Q_OS_LINUX)
-    return ::ioctl(fd, TCSBRK, 1) == 0 || fail();
+    return ::ioctl(fd, TCSBRK, 1) == 0;
 #else
-    return tcdrain(fd) == 0 || fail();
+    return tcdrain(fd) == 0;
 #endif
 }
 
 bool SerialPort::discardInput()
 {
 #if defined(Q_OS_LINUX)
-    return ::ioctl(fd, TCFLSH, TCIFLUSH) == 0 || fail();
+    return ::ioctl(fd, TCFLSH, TCIFLUSH) == 0;
 #else
-    return tcflush(fd, TCIFLUSH) == 0 || fail();
+    return tcflush(fd, TCIFLUSH) == 0;
 #endif
 }

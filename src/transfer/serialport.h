@@ -17,7 +17,6 @@ public:
 
     bool open(const QString& path);
     bool close();
-    bool isOpen() const { return fd >= 0; }
 
     bool setBaudRate(int rate);
     bool setDataCharacteristics(int dataBits, int stopBits, Parity parity);
@@ -32,17 +31,11 @@ public:
     bool drain();
     bool discardInput();
 
-    // errno of the last failed operation.
-    int lastError() const { return error; }
-
 private:
-    bool fail();
-
     int fd = -1;
     int baudRate = 9600;
     int readTimeout = 0;
     int writeTimeout = 0;
-    int error = 0;
 };
 
 #endif

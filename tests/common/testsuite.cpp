@@ -28,10 +28,20 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // State files of the tests go to a folder of their own, never the user's.
     QStandardPaths::setTestModeEnabled(true);
+    // "--class NAME" runs only that test class; the other arguments go to Qt Test.
+    QString only;
+    QList<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--class" && i + 1 < argc)
+            only = QString::fromLocal8Bit(argv[++i]);
+        else
+            args << argv[i];
+    }
     int failed = 0;
     for (const auto& factory : factories()) {
         std::unique_ptr<QObject> test(factory());
-        failed += QTest::qExec(test.get(), argc, argv);
+        if (only.isEmpty() || only == test->metaObject()->className())
+            failed += QTest::qExec(test.get(), int(args.size()), args.data());
     }
     return failed == 0 ? 0 : 1;
 }

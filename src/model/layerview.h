@@ -1,0 +1,16 @@
+#ifndef LAYERVIEW_H
+#define LAYERVIEW_H
+
+#include <QListWidget>
+
+// The rows of a layer list: one per picture slot, reordered by dragging within the list.
+class LayerView : public QListWidget {
+    Q_OBJECT
+public:
+    explicit LayerView(QWidget* parent = nullptr);
+
+    // Appends a ticked row tied to a picture by its status tip.
+    QListWidgetItem* add(const QString& text);
+};
+
+#endif

@@ -1,0 +1,191 @@
+#include "wheelpanel.h"
+
+#include "layerwidget.h"
+#include "wheelcommand.h"
+
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QGraphicsBlurEffect>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QMimeData>
+#include <QSaveFile>
+
+#include <limits>
+
+WheelPanel::WheelPanel(QPixmap overlay, QPixmap background, int count, QString path)
+{
+    // A design needs a picture to edit.
+    count = qMax(count, 1);
+    setScene(new QGraphicsScene(this));
+    backgroundItem = new QGraphicsPixmapItem(background);
+    layerList = new LayerWidget(&undoStack, count);
+
+    const QSize size = background.size();
+    addItem(new QGraphicsPixmapItem(
+                overlay.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)),
+            0);
+    auto* blur = new QGraphicsBlurEffect;
+    blur->setBlurHints(QGraphicsBlurEffect::QualityHint);
+    blur->setBlurRadius(5.0);
+    backgroundItem->setGraphicsEffect(blur);
+    addItem(backgroundItem, std::numeric_limits<double>::min());
+    connect(layerList, &LayerWidget::currentIndex, this, &WheelPanel::changeIndex);
+
+    for (int i = 0; i < count; ++i) {
+        QPixmap empty(size);
+        empty.fill(Qt::transparent);
+        auto* item = new QGraphicsPixmapItem(empty);
+        item->hide();
+        addItem(item, -(i + 1));
+        pictures.append(item);
+    }
+    pictures[currentIndex]->show();
+
+    connect(layerList, &LayerWidget::toUpdate, this, &WheelPanel::toTransmits);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    if (QFileInfo::exists(path))
+        unreadable = !load(path);
+}
+
+WheelPanel::~WheelPanel()
+{
+    delete layerList;
+}
+
+LayerWidget* WheelPanel::getLayerWidget() const
+{
+    return layerList;
+}
+
+void WheelPanel::addItem(QGraphicsItem* item, double z)
+{
+    item->setEnabled(false);
+    item->setZValue(z);
+    item->setFiltersChildEvents(true);
+    if (auto* pixmapItem = dynamic_cast<QGraphicsPixmapItem*>(item))
+        pixmapItem->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
+    scene()->addItem(item);
+}
+
+bool WheelPanel::load(const QString& path)
+{
+    QImageReader reader(path, "png");
+    QImage image;
+    // The reader refuses pictures beyond its allocation limit before decoding them.
+    if (!reader.read(&image))
+        return false;
+    const int side = image.height();
+    if (side < 1)
+        return false;
+    const int n = qMin(int(pictures.size()), image.width() / side);
+    for (int i = 0; i < n; ++i) {
+        QPixmap picture(side, side);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.drawImage(-i * side, 0, image);
+        painter.end();
+        setPixmap(picture, i);
+    }
+    return true;
+}
+
+void WheelPanel::setPixmap(QPixmap pixmap, int index)
+{
+    pictures[index]->setPixmap(pixmap);
+    if (layerList)
+        layerList->setIcon(pixmap, index);
+}
+
+QPixmap WheelPanel::getPixmap() const
+{
+    return pictures[currentIndex]->pixmap().copy();
+}
+
+void WheelPanel::paste(QPixmap pixmap)
+{
+    undoStack.push(
+        new WheelCommand(this, currentIndex, pictures[currentIndex]->pixmap(), pixmap, "PASTE"));
+}
+
+void WheelPanel::setBackground(QPixmap pix)
+{
+    backgroundItem->setPixmap(pix);
+}
+
+void WheelPanel::setLayer(QPixmap pix, QPainter::CompositionMode mode, QString text)
+{
+    const QPixmap before = pictures[currentIndex]->pixmap();
+    QPixmap after = before.copy();
+    QPainter painter(&after);
+    painter.setCompositionMode(mode);
+    painter.drawPixmap(after.rect(), pix, pix.rect());
+    painter.end();
+    undoStack.push(new WheelCommand(this, currentIndex, before, after, text));
+}
+
+void WheelPanel::changeIndex(int row)
+{
+    pictures[currentIndex]->hide();
+    pictures[row]->show();
+    currentIndex = row;
+}
+
+void WheelPanel::toTransmits(QMap<int, int> map)
+{
+    QMap<int, QPixmap> chosen;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        chosen.insert(it.key(), pictures[it.value()]->pixmap().copy());
+    if (!chosen.isEmpty())
+        emit toUpdate(chosen);
+}
+
+bool WheelPanel::save(QString path)
+{
+    const int w = backgroundItem->pixmap().width();
+    const int h = backgroundItem->pixmap().height();
+    const QList<int> order = layerList->getList();
+    QImage image(int(order.size()) * w, h, QImage::Format_ARGB32);
+    image.fill(0);
+    QPainter painter(&image);
+    for (int row = 0; row < order.size(); ++row)
+        painter.drawPixmap(row * w, 0, pictures[order[row]]->pixmap());
+    painter.end();
+
+    // Written beside the old file and put in its place only when complete, so a failed save
+    // leaves the previous design intact.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image) || !file.commit())
+        return false;
+    undoStack.setClean();
+    return true;
+}
+
+void WheelPanel::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasFormat("text/uri-list"))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void WheelPanel::dragMoveEvent(QDragMoveEvent*) {}
+
+void WheelPanel::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty())
+        return;
+    const QString path = urls.first().toLocalFile();
+    if (path.isEmpty())
+        return;
+    const QPixmap pixmap(path);
+    if (!pixmap.isNull())
+        emit import(pixmap);
+}

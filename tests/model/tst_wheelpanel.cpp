@@ -1,0 +1,338 @@
+#include "model/layerwidget.h"
+#include "model/wheelpanel.h"
+#include "resources/hiddenfile.h"
+#include "testsuite.h"
+
+#include <QFile>
+#include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
+#include <QImageReader>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+QPixmap filled(const QColor& color, int side = 512)
+{
+    QPixmap pixmap(side, side);
+    pixmap.fill(color);
+    return pixmap;
+}
+
+QPixmap transparent()
+{
+    return filled(Qt::transparent);
+}
+
+QColor centreOf(const QPixmap& pixmap)
+{
+    return pixmap.toImage().pixelColor(pixmap.width() / 2, pixmap.height() / 2);
+}
+
+std::unique_ptr<WheelPanel> panel(int count, const QString& path = QString())
+{
+    return std::make_unique<WheelPanel>(transparent(), transparent(), count, path);
+}
+
+// Every picture of a design, row by row, as the transmit button hands them out.
+QMap<int, QPixmap> allPictures(WheelPanel* design)
+{
+    QSignalSpy spy(design, &WheelPanel::toUpdate);
+    for (QPushButton* button : design->getLayerWidget()->findChildren<QPushButton*>())
+        if (button->text() == "Select All")
+            button->click();
+    for (QPushButton* button : design->getLayerWidget()->findChildren<QPushButton*>())
+        if (button->text() == "Send to Wheel")
+            button->click();
+    return spy.isEmpty() ? QMap<int, QPixmap>() : spy.first().first().value<QMap<int, QPixmap>>();
+}
+
+// Makes a picture current without an undo step, as another slot being current at undo time.
+void makeCurrent(WheelPanel* design, int row)
+{
+    LayerView* view = design->getLayerWidget()->getView();
+    const bool blocked = view->blockSignals(true);
+    design->getLayerWidget()->changeIndex(row);
+    view->blockSignals(blocked);
+}
+
+void writeImage(const QString& path, const QList<QColor>& colors, int side)
+{
+    QImage image(int(colors.size()) * side, side, QImage::Format_ARGB32);
+    for (int i = 0; i < colors.size(); ++i)
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
+                image.setPixelColor(i * side + x, y, colors[i]);
+    if (!image.save(path, "png"))
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+} // namespace
+
+class WheelPanelTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() { HiddenFile::write("language", "en"); }
+
+    void sceneStacking()
+    {
+        auto design = panel(3);
+        QList<double> pictureZ;
+        int visible = 0;
+        for (QGraphicsItem* item : design->scene()->items()) {
+            QVERIFY(!item->isEnabled());
+            if (item->zValue() < 0) {
+                pictureZ << item->zValue();
+                visible += item->isVisible();
+            }
+        }
+        std::sort(pictureZ.begin(), pictureZ.end());
+        QCOMPARE(pictureZ, (QList<double>{-3, -2, -1}));
+        QCOMPARE(visible, 1);
+        QCOMPARE(design->scene()->items().size(), 5);
+        QVERIFY(design->scene()->items().first()->zValue() > 0);
+        QVERIFY(design->scene()->items().first()->graphicsEffect());
+    }
+
+    void noSlotsStillGiveOnePicture()
+    {
+        auto design = panel(0);
+        QCOMPARE(design->getCount(), 1);
+        QCOMPARE(design->getPixmap().size(), QSize(512, 512));
+        QCOMPARE(design->getLayerWidget()->getList(), QList<int>{0});
+    }
+
+    void drawingIsOneUndoStep()
+    {
+        auto design = panel(2);
+        QUndoStack* stack = design->getUndoStack();
+        QVERIFY(stack->isClean());
+        design->setLayer(filled(Qt::red), QPainter::CompositionMode_SourceOver, "DRAW");
+        QCOMPARE(centreOf(design->getPixmap()), QColor(Qt::red));
+        QCOMPARE(stack->undoText(), QString("Draw"));
+        QVERIFY(!stack->isClean());
+
+        QPixmap hole = transparent();
+        QPainter painter(&hole);
+        painter.fillRect(200, 200, 112, 112, Qt::black);
+        painter.end();
+        design->setLayer(hole, QPainter::CompositionMode_DestinationOut, "DRAW");
+        QCOMPARE(centreOf(design->getPixmap()).alpha(), 0);
+        QCOMPARE(design->getPixmap().toImage().pixelColor(10, 10), QColor(Qt::red));
+        stack->undo();
+        QCOMPARE(centreOf(design->getPixmap()), QColor(Qt::red));
+        stack->undo();
+        QCOMPARE(centreOf(design->getPixmap()).alpha(), 0);
+        QVERIFY(stack->isClean());
+
+        // Even a drawing that changes nothing is a step.
+        design->setLayer(transparent(), QPainter::CompositionMode_SourceOver, "TEXT");
+        QCOMPARE(stack->count(), 1);
+        QVERIFY(!stack->isClean());
+    }
+
+    void pasteUndoKeepsItsOwnSlot()
+    {
+        auto design = panel(3);
+        design->paste(filled(Qt::green));
+        QCOMPARE(design->getUndoStack()->undoText(), QString("Paste"));
+        makeCurrent(design.get(), 1);
+        QCOMPARE(design->getCurrentIndex(), 1);
+        design->paste(filled(Qt::blue));
+        makeCurrent(design.get(), 2);
+        design->getUndoStack()->undo();
+        design->getUndoStack()->undo();
+        QMap<int, QPixmap> pictures = allPictures(design.get());
+        QCOMPARE(centreOf(pictures[0]).alpha(), 0);
+        QCOMPARE(centreOf(pictures[1]).alpha(), 0);
+        design->getUndoStack()->redo();
+        pictures = allPictures(design.get());
+        QCOMPARE(centreOf(pictures[0]), QColor(Qt::green));
+        QCOMPARE(design->getCurrentIndex(), 2);
+    }
+
+    void transmitsTickedRowsByRow()
+    {
+        auto design = panel(3);
+        design->paste(filled(Qt::red));
+        makeCurrent(design.get(), 2);
+        design->paste(filled(Qt::blue));
+        QSignalSpy spy(design.get(), &WheelPanel::toUpdate);
+        LayerView* view = design->getLayerWidget()->getView();
+        view->item(1)->setCheckState(Qt::Unchecked);
+        for (QPushButton* button : design->getLayerWidget()->findChildren<QPushButton*>())
+            if (button->text() == "Send to Wheel")
+                button->click();
+        QCOMPARE(spy.size(), 1);
+        const QMap<int, QPixmap> sent = spy.first().first().value<QMap<int, QPixmap>>();
+        QCOMPARE(sent.keys(), (QList<int>{0, 2}));
+        QCOMPARE(centreOf(sent[0]), QColor(Qt::red));
+        QCOMPARE(centreOf(sent[2]), QColor(Qt::blue));
+    }
+
+    void roundTripKeepsTheRowOrder()
+    {
+        const QString path = dir.filePath("order.DEMO");
+        auto design = panel(3);
+        const QList<QColor> colors{Qt::red, Qt::green, Qt::blue};
+        for (int i = 0; i < 3; ++i) {
+            makeCurrent(design.get(), i);
+            design->paste(filled(colors[i]));
+        }
+        // Rows reordered to pictures 2, 0, 1.
+        LayerView* view = design->getLayerWidget()->getView();
+        view->blockSignals(true);
+        view->insertItem(0, view->takeItem(2));
+        view->blockSignals(false);
+        QCOMPARE(design->getLayerWidget()->getList(), (QList<int>{2, 0, 1}));
+
+        QVERIFY(design->save(path));
+        QVERIFY(design->getUndoStack()->isClean());
+        const QImage file(path);
+        QCOMPARE(file.size(), QSize(1536, 512));
+        QCOMPARE(file.pixelColor(256, 256), QColor(Qt::blue));
+        QCOMPARE(file.pixelColor(768, 256), QColor(Qt::red));
+        QCOMPARE(file.pixelColor(1280, 256), QColor(Qt::green));
+
+        auto reopened = panel(3, path);
+        QVERIFY(!reopened->readFailed());
+        QVERIFY(reopened->getUndoStack()->isClean());
+        const QMap<int, QPixmap> pictures = allPictures(reopened.get());
+        QCOMPARE(centreOf(pictures[0]), QColor(Qt::blue));
+        QCOMPARE(centreOf(pictures[1]), QColor(Qt::red));
+        QCOMPARE(centreOf(pictures[2]), QColor(Qt::green));
+    }
+
+    void shortAndLongFiles_data()
+    {
+        QTest::addColumn<int>("pictures");
+        QTest::addColumn<int>("side");
+        QTest::newRow("longer") << 4 << 512;
+        QTest::newRow("shorter") << 2 << 512;
+        QTest::newRow("smaller squares") << 3 << 100;
+    }
+
+    void shortAndLongFiles()
+    {
+        QFETCH(int, pictures);
+        QFETCH(int, side);
+        const QString path = dir.filePath("file.DEMO");
+        const QList<QColor> colors{Qt::red, Qt::green, Qt::blue, Qt::yellow};
+        writeImage(path, colors.mid(0, pictures), side);
+        auto design = panel(3, path);
+        QVERIFY(!design->readFailed());
+        const QMap<int, QPixmap> loaded = allPictures(design.get());
+        QCOMPARE(loaded.size(), 3);
+        for (int slot = 0; slot < 3; ++slot) {
+            if (slot < pictures) {
+                QCOMPARE(loaded[slot].size(), QSize(side, side));
+                QCOMPARE(centreOf(loaded[slot]), colors[slot]);
+            } else {
+                QCOMPARE(loaded[slot].size(), QSize(512, 512));
+                QCOMPARE(centreOf(loaded[slot]).alpha(), 0);
+            }
+        }
+    }
+
+    void unreadableFilesAreReported()
+    {
+        QVERIFY(!panel(2, dir.filePath("missing.DEMO"))->readFailed());
+        QFile garbage(dir.filePath("garbage.DEMO"));
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write("this is not a picture");
+        garbage.close();
+        auto design = panel(2, garbage.fileName());
+        QVERIFY(design->readFailed());
+        QCOMPARE(centreOf(design->getPixmap()).alpha(), 0);
+
+        // A PNG header claiming 30000 x 30000 pixels is refused before it is decoded.
+        QFile bomb(dir.filePath("bomb.DEMO"));
+        QVERIFY(bomb.open(QIODevice::WriteOnly));
+        bomb.write(QByteArray::fromHex(
+            "89504e470d0a1a0a0000000d49484452000075300000753008060000006627f8ba0000001149444154"
+            "789c63601805a360140c77000003e80001b3a6d3460000000049454e44ae426082"));
+        bomb.close();
+        QVERIFY(panel(2, bomb.fileName())->readFailed());
+    }
+
+    void cleanStateFollowsSaving()
+    {
+        const QString path = dir.filePath("clean.DEMO");
+        auto design = panel(2);
+        QUndoStack* stack = design->getUndoStack();
+        design->paste(filled(Qt::red));
+        QVERIFY(design->save(path));
+        QVERIFY(stack->isClean());
+        design->paste(filled(Qt::blue));
+        QVERIFY(!stack->isClean());
+        stack->undo();
+        QVERIFY(stack->isClean());
+        stack->undo();
+        QVERIFY(!stack->isClean());
+    }
+
+    void failedSaveKeepsTheDesignModified()
+    {
+        auto design = panel(2);
+        design->paste(filled(Qt::red));
+        QVERIFY(!design->save(dir.filePath("no-such-folder/design.DEMO")));
+        QVERIFY(!design->getUndoStack()->isClean());
+        // A folder in the file's place is neither replaced nor reported as saved.
+        QVERIFY(QDir(dir.path()).mkdir("taken.DEMO"));
+        QVERIFY(!design->save(dir.filePath("taken.DEMO")));
+        QVERIFY(QFileInfo(dir.filePath("taken.DEMO")).isDir());
+        QVERIFY(!design->getUndoStack()->isClean());
+    }
+
+    void droppedPictureFiles()
+    {
+        const QString picture = dir.filePath("drop.png");
+        writeImage(picture, {Qt::magenta}, 40);
+        const QString other = dir.filePath("other.png");
+        writeImage(other, {Qt::cyan}, 40);
+        auto design = panel(1);
+        QSignalSpy spy(design.get(), &WheelPanel::import);
+
+        QMimeData text;
+        text.setText("hello");
+        QDragEnterEvent plain(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(design->viewport(), &plain);
+        QVERIFY(!plain.isAccepted());
+
+        QMimeData files;
+        files.setUrls(
+            {QUrl::fromLocalFile(picture), QUrl::fromLocalFile(other), QUrl::fromLocalFile(other)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(design->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(design->viewport(), &drop);
+        QCOMPARE(spy.size(), 1);
+        const QPixmap dropped = spy.first().first().value<QPixmap>();
+        QCOMPARE(dropped.size(), QSize(40, 40));
+        QCOMPARE(centreOf(dropped), QColor(Qt::magenta));
+        // Nothing is drawn by the drop itself.
+        QCOMPARE(design->getUndoStack()->count(), 0);
+
+        QMimeData remote;
+        remote.setUrls({QUrl("https://example.invalid/picture.png")});
+        QDropEvent far(QPointF(10, 10), Qt::CopyAction, &remote, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(design->viewport(), &far);
+        QMimeData notAPicture;
+        notAPicture.setUrls({QUrl::fromLocalFile(dir.filePath("garbage.DEMO"))});
+        QDropEvent bad(QPointF(10, 10), Qt::CopyAction, &notAPicture, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(design->viewport(), &bad);
+        QCOMPARE(spy.size(), 1);
+    }
+};
+
+RIMGLOW_TEST(WheelPanelTest)
+#include "tst_wheelpanel.moc"

@@ -1,4 +1,5 @@
 #include "app/gridwindow.h"
+#include "app/memorytuning.h"
 #include "config/argparser.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 
 int main(int argc, char** argv)
 {
+    tuneMemoryForPictures();
     QApplication application(argc, argv);
     QApplication::setApplicationName("rimglow");
 

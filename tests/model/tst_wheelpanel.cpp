@@ -14,7 +14,9 @@
 #include <QTest>
 #include <QUrl>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -290,6 +292,42 @@ private slots:
         QVERIFY(!design->save(dir.filePath("taken.DEMO")));
         QVERIFY(QFileInfo(dir.filePath("taken.DEMO")).isDir());
         QVERIFY(!design->getUndoStack()->isClean());
+    }
+
+    // A write that fails half-way (a full disk, here a file size limit) leaves the design
+    // that was saved before exactly as it was.
+    void interruptedSaveKeepsTheOldFile()
+    {
+        const QString path = dir.filePath("kept.DEMO");
+        auto design = panel(2);
+        design->paste(filled(Qt::red));
+        QVERIFY(design->save(path));
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray before = saved.readAll();
+        saved.close();
+
+        QImage noise(512, 512, QImage::Format_ARGB32);
+        for (int y = 0; y < 512; ++y)
+            for (int x = 0; x < 512; ++x)
+                noise.setPixel(x, y, qRgba(x * 7 % 256, y * 13 % 256, (x * y) % 256, 255));
+        design->paste(QPixmap::fromImage(noise));
+
+        rlimit old;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = rlim_t(before.size());
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const bool written = design->save(path);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+
+        QVERIFY(!written);
+        QVERIFY(!design->getUndoStack()->isClean());
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), before);
+        QCOMPARE(QDir(dir.path()).entryList({"kept.DEMO*"}, QDir::Files), QStringList{"kept.DEMO"});
     }
 
     void droppedPictureFiles()

@@ -1,0 +1,178 @@
+#include "toolwidget.h"
+
+#include "imagetool.h"
+#include "model/wheelweb.h"
+#include "pentool.h"
+#include "resources/resource.h"
+#include "texttool.h"
+#include "toolmanager.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QGraphicsView>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QToolButton>
+
+ToolWidget::ToolWidget(WheelWeb* web, int div)
+    : web(web)
+    , div(div)
+    , lastImagePath(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
+{
+    Resource::addText(&menu, "title", "TOOL");
+    texted << &menu;
+    layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    addTool("IMPORT", SLOT(import()));
+    addTool("TEXT", SLOT(text()));
+    addTool("FILL", SLOT(fill()));
+
+    colorPanel.setMinimumHeight(64);
+    layout->addWidget(&colorPanel, (buttonCount + 1) / 2, 0, 1, 2);
+    connect(&colorPanel, &ColorPanel::brushChange, this, &ToolWidget::setBrush);
+
+    auto* filler = new QScrollArea;
+    filler->setFrameShape(QFrame::NoFrame);
+    filler->setMaximumWidth(1);
+    static_cast<QLayout*>(layout)->addWidget(filler);
+
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        imageFilter += " *." + QString::fromLatin1(format);
+}
+
+ToolWidget::~ToolWidget()
+{
+    qDeleteAll(managers);
+    for (QObject* object : texted)
+        Resource::remove(object);
+}
+
+QAction* ToolWidget::addTool(const QString& key, const char* slot)
+{
+    QAction* action = menu.addAction(key, this, slot);
+    Resource::add(action, "text", key);
+    auto* button = new QToolButton;
+    button->setAutoRaise(true);
+    button->setStyleSheet("QToolButton{border:none}");
+    button->setIconSize(QSize(32, 32));
+    Resource::add(button, "text", key);
+    connect(button, SIGNAL(clicked(bool)), this, slot);
+    layout->addWidget(button, buttonCount / 2, buttonCount % 2);
+    ++buttonCount;
+    texted << action << button;
+    return action;
+}
+
+Tool* ToolWidget::currentTool() const
+{
+    ToolManager* manager = managers.value(currentView);
+    return manager ? manager->getTool() : nullptr;
+}
+
+void ToolWidget::connectTool(Tool* tool)
+{
+    connect(tool, &Tool::end, this, [this] { resetTool(); });
+    connect(tool, &Tool::upDate, this, &ToolWidget::setPixmap);
+}
+
+void ToolWidget::add(QGraphicsView* view)
+{
+    auto* pen = new PenTool(web, view, colorPanel.getBrush(), div);
+    delete managers.value(view);
+    managers.insert(view, new ToolManager(pen));
+    connectTool(pen);
+}
+
+void ToolWidget::remove(QGraphicsView* view)
+{
+    delete managers.take(view);
+}
+
+void ToolWidget::changeTab(QGraphicsView* obj)
+{
+    currentView = obj;
+}
+
+void ToolWidget::setDiv(int newDiv)
+{
+    div = newDiv;
+    if (Tool* tool = currentTool()) {
+        tool->setDiv(newDiv);
+        tool->update();
+    }
+}
+
+void ToolWidget::setBrush(QBrush brush)
+{
+    if (Tool* tool = currentTool()) {
+        tool->setBrush(brush);
+        tool->update();
+    }
+}
+
+void ToolWidget::import(QPixmap pix)
+{
+    if (!currentTool())
+        return;
+    if (pix.isNull())
+        pix = openImage();
+    if (pix.isNull())
+        return;
+    resetTool(new ImageTool(currentTool(), pix));
+}
+
+void ToolWidget::import()
+{
+    import(QPixmap());
+}
+
+void ToolWidget::text()
+{
+    if (currentTool())
+        resetTool(new TextTool(currentTool()));
+}
+
+void ToolWidget::fill()
+{
+    if (!currentTool())
+        return;
+    QPixmap black(web->getOverlay().size());
+    black.fill(Qt::black);
+    resetTool(new ImageTool(currentTool(), black));
+}
+
+void ToolWidget::resetTool(Tool* tool)
+{
+    ToolManager* manager = managers.value(currentView);
+    if (!manager) {
+        delete tool;
+        return;
+    }
+    if (!tool)
+        tool = new PenTool(manager->getTool());
+    manager->setTool(tool);
+    connectTool(tool);
+}
+
+void ToolWidget::setPixmap(QPixmap pix)
+{
+    if (Tool* tool = currentTool())
+        emit changePixmap(pix, colorPanel.getMode(), tool->getText());
+}
+
+QPixmap ToolWidget::openImage()
+{
+    const QString path = QFileDialog::getOpenFileName(nullptr, Resource::getText("IMPORT"),
+                                                      lastImagePath, imageFilter);
+    if (path.isEmpty())
+        return QPixmap();
+    // Pictures beyond the reader's allocation limit fail to load here, like broken ones.
+    const QPixmap picture(path);
+    if (!picture.isNull())
+        lastImagePath = path;
+    return picture;
+}

@@ -1,0 +1,68 @@
+#ifndef TOOLWIDGET_H
+#define TOOLWIDGET_H
+
+#include "colorpanel.h"
+
+#include <QMap>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+class QAction;
+class QGraphicsView;
+class QGridLayout;
+class Tool;
+class ToolManager;
+class WheelWeb;
+
+// The tool palette: the import, text and fill commands, the colour panel, and one active tool
+// per design view. A finished tool result leaves as changePixmap with the colour panel's mode
+// and the tool's key, for the current design to apply as one undo step.
+class ToolWidget : public QWidget {
+    Q_OBJECT
+public:
+    ToolWidget(WheelWeb* web, int div);
+    ~ToolWidget() override;
+
+    void add(QGraphicsView* view);
+    void remove(QGraphicsView* view);
+    QMenu* getMenu() { return &menu; }
+    ColorPanel* getColorPanel() { return &colorPanel; }
+    Tool* currentTool() const;
+
+public slots:
+    void changeTab(QGraphicsView* obj);
+    void setDiv(int div);
+    void import(QPixmap pix);
+    void import();
+
+signals:
+    void changePixmap(QPixmap pix, QPainter::CompositionMode mode, QString text);
+
+private slots:
+    void setPixmap(QPixmap pix);
+    void setBrush(QBrush brush);
+    void resetTool(Tool* tool = nullptr);
+    void text();
+    void fill();
+
+private:
+    QAction* addTool(const QString& key, const char* slot);
+    QPixmap openImage();
+    void connectTool(Tool* tool);
+
+    QGraphicsView* currentView = nullptr;
+    QMap<QGraphicsView*, ToolManager*> managers;
+    QMenu menu;
+    WheelWeb* web;
+    ColorPanel colorPanel;
+    int div;
+    QGridLayout* layout;
+    QString imageFilter;
+    QString lastImagePath;
+    int buttonCount = 0;
+    QList<QObject*> texted;
+};
+
+#endif

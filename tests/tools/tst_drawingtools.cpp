@@ -1,0 +1,460 @@
+#include "model/wheelpanel.h"
+#include "model/wheelweb.h"
+#include "resources/hiddenfile.h"
+#include "testsuite.h"
+#include "tools/bitfont.h"
+#include "tools/imagelabel.h"
+#include "tools/imagetool.h"
+#include "tools/penlabel.h"
+#include "tools/pentool.h"
+#include "tools/texttool.h"
+#include "tools/toolwidget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+// A design with the palette wired to it the way the main window wires them.
+struct Desk {
+    Desk(int lines, int leds, int div = 1)
+        : web(lines, leds, 80, 16)
+        , palette(&web, div)
+    {
+        QPixmap background(512, 512);
+        background.fill(Qt::transparent);
+        panel = std::make_unique<WheelPanel>(web.getOverlay(), background, 2, QString());
+        panel->setFixedSize(560, 560);
+        panel->show();
+        palette.add(panel.get());
+        palette.changeTab(panel.get());
+        QObject::connect(&palette, &ToolWidget::changePixmap, panel.get(), &WheelPanel::setLayer);
+        QObject::connect(panel.get(), &WheelPanel::import, &palette,
+                         qOverload<QPixmap>(&ToolWidget::import));
+    }
+    ~Desk() { palette.remove(panel.get()); }
+
+    QPoint at(int cell) const { return panel->mapFromScene(web.getCenters()[cell]); }
+    QPoint atScene(QPointF p) const { return panel->mapFromScene(p); }
+    QList<int> litCells() const
+    {
+        const QImage picture = panel->getPixmap().toImage();
+        QList<int> cells;
+        for (int i = 0; i < web.getCenters().size(); ++i) {
+            const QPointF c = web.getCenters()[i];
+            if (qAlpha(picture.pixel(int(c.x()), int(c.y()))) > 0)
+                cells << i;
+        }
+        return cells;
+    }
+    PenLabel* picker() const
+    {
+        for (QGraphicsItem* item : panel->scene()->items())
+            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item))
+                if (auto* label = qobject_cast<PenLabel*>(proxy->widget());
+                    label && proxy->isVisible())
+                    return label;
+        return nullptr;
+    }
+    QWidget* viewport() const { return panel->viewport(); }
+    QUndoStack* stack() const { return panel->getUndoStack(); }
+
+    WheelWeb web;
+    ToolWidget palette;
+    std::unique_ptr<WheelPanel> panel;
+};
+
+void triggerAction(ImageTool* tool, const QString& text)
+{
+    for (QAction* action : tool->getPanel()->findChild<QToolBar*>()->actions())
+        if (action->text() == text)
+            action->trigger();
+}
+
+QPushButton* textButton(TextTool* tool, int index)
+{
+    // The panel holds the text entry, then the OK and the cancel button.
+    QList<QPushButton*> buttons;
+    for (QPushButton* button : tool->getEntry()->parentWidget()->findChildren<QPushButton*>(
+             QString(), Qt::FindDirectChildrenOnly))
+        buttons << button;
+    return buttons.value(index);
+}
+
+} // namespace
+
+class DrawingToolsTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase()
+    {
+        HiddenFile::write("language", "en");
+        BitFont::lineText.clear();
+    }
+
+    void penStrokeIsOneStepAndAFreshPen()
+    {
+        Desk desk(64, 8);
+        Tool* first = desk.palette.currentTool();
+        QVERIFY(qobject_cast<PenTool*>(first));
+        QSignalSpy picks(desk.picker(), &PenLabel::click);
+        QSignalSpy results(&desk.palette, &ToolWidget::changePixmap);
+        const int a = 40, b = 48;
+        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(a));
+        QTest::mouseMove(desk.viewport(), desk.at(b));
+        QTest::mouseMove(desk.viewport(), desk.at(a));
+        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(a));
+        QCOMPARE(picks.size(), 3);
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().at(2).toString(), QString("DRAW"));
+        QCOMPARE(desk.litCells(), (QList<int>{a, b}));
+        QCOMPARE(desk.stack()->count(), 1);
+        QCOMPARE(desk.stack()->undoText(), QString("Draw"));
+        QVERIFY(desk.palette.currentTool() != first);
+        QVERIFY(qobject_cast<PenTool*>(desk.palette.currentTool()));
+        QTest::qWait(30);
+    }
+
+    void leavingOverTheHubPicksNothingNew()
+    {
+        Desk desk(64, 8);
+        QSignalSpy picks(desk.picker(), &PenLabel::click);
+        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(10));
+        QTest::mouseMove(desk.viewport(), desk.atScene(QPointF(256, 256)));
+        QTest::mouseMove(desk.viewport(), desk.at(10));
+        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(10));
+        QCOMPARE(picks.size(), 1);
+        QCOMPARE(desk.litCells(), QList<int>{10});
+    }
+
+    void pressesThatPickNothingKeepThePen()
+    {
+        Desk desk(64, 8);
+        Tool* pen = desk.palette.currentTool();
+        QSignalSpy results(&desk.palette, &ToolWidget::changePixmap);
+        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.atScene(QPointF(3, 3)));
+        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.atScene(QPointF(256, 256)));
+        QTest::mousePress(desk.viewport(), Qt::RightButton, {}, desk.at(5));
+        QTest::mouseMove(desk.viewport(), desk.at(13));
+        QTest::mouseRelease(desk.viewport(), Qt::RightButton, {}, desk.at(13));
+        QCOMPARE(results.size(), 0);
+        QCOMPARE(desk.palette.currentTool(), pen);
+        QCOMPARE(desk.stack()->count(), 0);
+    }
+
+    void divisionRepeats()
+    {
+        Desk desk(100, 4);
+        desk.palette.setDiv(4);
+        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.at(5));
+        QCOMPARE(desk.litCells(), (QList<int>{5, 105, 205, 305}));
+        // The next pen copies the division.
+        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.at(6));
+        QCOMPARE(desk.litCells().size(), 8);
+    }
+
+    void erasingCutsCellsOut()
+    {
+        Desk desk(64, 8);
+        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(20));
+        QTest::mouseMove(desk.viewport(), desk.at(28));
+        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(28));
+        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
+        QCOMPARE(desk.palette.getColorPanel()->getMode(), QPainter::CompositionMode_DestinationOut);
+        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.at(20));
+        QCOMPARE(desk.litCells(), QList<int>{28});
+        QCOMPARE(desk.stack()->count(), 2);
+    }
+
+    void fillPaintsEveryCell()
+    {
+        Desk desk(32, 6);
+        QMetaObject::invokeMethod(&desk.palette, "fill");
+        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
+        QVERIFY(image);
+        QCOMPARE(image->getPanel()->size(), QSize(512, 512));
+        QCOMPARE(image->getProxy()->pos(), QPointF(0, 0));
+        triggerAction(image, "OK");
+        QCOMPARE(desk.litCells().size(), 32 * 6);
+        QCOMPARE(desk.stack()->undoText(), QString("Import"));
+        QVERIFY(qobject_cast<PenTool*>(desk.palette.currentTool()));
+    }
+
+    void importedInkLandsWhereItIs()
+    {
+        Desk desk(64, 8);
+        // Black on white: the black left half is ink, the white right half is not.
+        QPixmap picture(512, 512);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.fillRect(0, 0, 256, 512, Qt::black);
+        painter.end();
+        desk.palette.import(picture);
+        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
+        QVERIFY(image);
+        triggerAction(image, "OK");
+        const QList<int> lit = desk.litCells();
+        QVERIFY(!lit.isEmpty());
+        for (int i = 0; i < desk.web.getCenters().size(); ++i)
+            QCOMPARE(lit.contains(i), desk.web.getCenters()[i].x() < 256);
+    }
+
+    void largePicturesShrinkAndCancelDeliversNothing()
+    {
+        Desk desk(64, 8);
+        QPixmap wide(1024, 512);
+        wide.fill(Qt::black);
+        desk.palette.import(wide);
+        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
+        QVERIFY(image);
+        QCOMPARE(image->getPanel()->pixmap().size(), QSize(512, 256));
+        QCOMPARE(image->getProxy()->pos(), QPointF(0, 128));
+        triggerAction(image, "Cancel");
+        QCOMPARE(desk.stack()->count(), 0);
+        QVERIFY(qobject_cast<PenTool*>(desk.palette.currentTool()));
+    }
+
+    void smallPicturesKeepTheirSizeAndFit()
+    {
+        Desk desk(64, 8);
+        desk.palette.setDiv(4);
+        QPixmap small(300, 200);
+        small.fill(Qt::black);
+        desk.palette.import(small);
+        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
+        QVERIFY(image);
+        QCOMPARE(image->getPanel()->pixmap().size(), QSize(300, 200));
+        // With a repeat the panel starts at the top edge, centred across.
+        QCOMPARE(image->getProxy()->pos(), QPointF((512 - image->getPanel()->width()) * 0.5, 0));
+        triggerAction(image, "Fit to Wheel");
+        QCOMPARE(image->getProxy()->pos(), QPointF(0, 0));
+        triggerAction(image, "OK");
+        QCOMPARE(desk.litCells().size(), 64 * 8);
+    }
+
+    void switchingToErasingClearsTheShownInk()
+    {
+        Desk desk(32, 6);
+        QMetaObject::invokeMethod(&desk.palette, "fill");
+        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
+        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
+        triggerAction(image, "OK");
+        QCOMPARE(desk.litCells(), QList<int>());
+        QCOMPARE(desk.stack()->count(), 1);
+
+        // The eraser's ink is dark, so it survives the way back to drawing.
+        QMetaObject::invokeMethod(&desk.palette, "fill");
+        image = qobject_cast<ImageTool*>(desk.palette.currentTool());
+        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
+        triggerAction(image, "OK");
+        QCOMPARE(desk.litCells().size(), 32 * 6);
+    }
+
+    void monoConversionThresholds()
+    {
+        const QBrush brush(QColor(127, 127, 255));
+        ImageLabel label(QPixmap(1, 1), brush, 512);
+        QImage source(4, 1, QImage::Format_ARGB32);
+        source.setPixel(0, 0, qRgba(128, 128, 128, 255)); // grey 128: not ink
+        source.setPixel(1, 0, qRgba(127, 127, 127, 255)); // grey 127: ink
+        source.setPixel(2, 0, qRgba(0, 0, 0, 128));       // too transparent
+        source.setPixel(3, 0, qRgba(0, 0, 0, 129));
+        const QImage mono = label.mono(source);
+        QCOMPARE(qAlpha(mono.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(mono.pixel(1, 0)), 210);
+        QCOMPARE(qAlpha(mono.pixel(2, 0)), 0);
+        QCOMPARE(qAlpha(mono.pixel(3, 0)), 210);
+        QCOMPARE(mono.pixel(1, 0), qRgba(127, 127, 255, 210));
+        // Through a pixmap only the alpha survives exactly.
+        QCOMPARE(qAlpha(label.toMono(QPixmap::fromImage(source)).toImage().pixel(1, 0)), 210);
+    }
+
+    void droppedFiles()
+    {
+        Desk desk(64, 8);
+        const QString one = dir.filePath("one.png");
+        QImage tiny(1, 1, QImage::Format_ARGB32);
+        tiny.fill(Qt::black);
+        tiny.save(one);
+        // A picture without an alpha channel.
+        const QString opaque = dir.filePath("opaque.png");
+        QImage photo(64, 64, QImage::Format_RGB32);
+        photo.fill(Qt::black);
+        QVERIFY(photo.save(opaque, "png"));
+        const QString broken = dir.filePath("broken.png");
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+        file.close();
+        // A PNG header claiming 30000 x 30000 pixels, refused by the reader's allocation limit.
+        const QString huge = dir.filePath("huge.png");
+        QFile bomb(huge);
+        QVERIFY(bomb.open(QIODevice::WriteOnly));
+        bomb.write(QByteArray::fromHex(
+            "89504e470d0a1a0a0000000d49484452000075300000753008060000006627f8ba0000001149444154"
+            "789c63601805a360140c77000003e80001b3a6d3460000000049454e44ae426082"));
+        bomb.close();
+
+        const auto drop = [&](const QString& path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(desk.viewport(), &enter);
+            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(desk.viewport(), &event);
+            return qobject_cast<ImageTool*>(desk.palette.currentTool());
+        };
+        QVERIFY(!drop(broken));
+        QVERIFY(!drop(huge));
+        ImageTool* image = drop(opaque);
+        QVERIFY(image);
+        triggerAction(image, "Fit to Wheel");
+        triggerAction(image, "OK");
+        QCOMPARE(desk.litCells().size(), 64 * 8);
+        image = drop(one);
+        QVERIFY(image);
+        QCOMPARE(image->getPanel()->pixmap().size(), QSize(1, 1));
+        triggerAction(image, "Cancel");
+    }
+
+    void cancelledImportLeavesTheToolAlone()
+    {
+        Desk desk(64, 8);
+        Tool* pen = desk.palette.currentTool();
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        closer.start(10);
+        QMetaObject::invokeMethod(&desk.palette, "import", Qt::DirectConnection);
+        QCOMPARE(desk.palette.currentTool(), pen);
+    }
+
+    void textLandsAlongTheRim()
+    {
+        Desk desk(100, 16);
+        QMetaObject::invokeMethod(&desk.palette, "text");
+        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        QVERIFY(text);
+        text->dataChange({QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 3), QPoint(2, 16)});
+        textButton(text, 0)->click();
+        QCOMPARE(desk.litCells(), (QList<int>{784, 800, 803, 816}));
+        QCOMPARE(desk.stack()->undoText(), QString("Text"));
+    }
+
+    void textRepeatsAtQuarterTurns()
+    {
+        Desk desk(100, 16);
+        desk.palette.setDiv(4);
+        QMetaObject::invokeMethod(&desk.palette, "text");
+        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        text->dataChange({QPoint(0, 0)});
+        textButton(text, 0)->click();
+        QCOMPARE(desk.litCells(), (QList<int>{0, 400, 800, 1200}));
+    }
+
+    void textEntryIsRememberedAndClearing()
+    {
+        Desk desk(64, 16);
+        QMetaObject::invokeMethod(&desk.palette, "text");
+        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        BitFont* entry = text->getEntry();
+        auto* field = entry->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+        auto* fonts =
+            entry->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly).value(0);
+        QVERIFY(field && fonts);
+        // The bundled bitmap fonts come first.
+        QCOMPARE(fonts->itemText(0).isEmpty(), false);
+        fonts->setCurrentIndex(1);
+        QTest::keyClicks(field, "Hi");
+        QPushButton* down =
+            entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).value(1);
+        down->click();
+        textButton(text, 0)->click();
+        QVERIFY(!desk.litCells().isEmpty());
+
+        QMetaObject::invokeMethod(&desk.palette, "text");
+        text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        entry = text->getEntry();
+        field = entry->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(field->text(), QString("Hi"));
+        QCOMPARE(entry->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly)
+                     .value(0)
+                     ->currentIndex(),
+                 1);
+        QVERIFY(entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)
+                    .value(1)
+                    ->isChecked());
+
+        // An empty text clears the preview; OK then delivers a transparent picture.
+        field->clear();
+        const int before = desk.stack()->count();
+        const QList<int> lit = desk.litCells();
+        textButton(text, 0)->click();
+        QCOMPARE(desk.stack()->count(), before + 1);
+        QCOMPARE(desk.litCells(), lit);
+        QCOMPARE(BitFont::lineText, QString("Hi"));
+    }
+
+    void tooFewRingsShowNoText()
+    {
+        BitFont entry(4);
+        QSignalSpy points(&entry, &BitFont::setText);
+        entry.findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly)->setText("Hi");
+        QVERIFY(points.isEmpty() || points.last().first().value<QVector<QPoint>>().isEmpty());
+    }
+
+    void sizesOutsideTheRangeAreDropped()
+    {
+        BitFont entry(16);
+        const QList<QComboBox*> boxes =
+            entry.findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly);
+        QComboBox* fonts = boxes.value(0);
+        QComboBox* sizes = boxes.value(1);
+        QCOMPARE(sizes->count(), 12);
+        QCOMPARE(sizes->itemText(0), QString("5"));
+        // A system font family, after the bitmap fonts and the separator.
+        fonts->setCurrentIndex(fonts->count() - 1);
+        QVERIFY(sizes->isEnabled());
+        for (const char* typed : {"3", "99"}) {
+            sizes->lineEdit()->clear();
+            QTest::keyClicks(sizes->lineEdit(), typed);
+            QTest::keyClick(sizes->lineEdit(), Qt::Key_Return);
+            QCOMPARE(sizes->count(), 12);
+            QVERIFY(sizes->currentText().toInt() >= 5 && sizes->currentText().toInt() <= 16);
+        }
+        fonts->setCurrentIndex(0);
+        QVERIFY(!sizes->isEnabled());
+    }
+
+    void unknownFontNamesAreDropped()
+    {
+        BitFont entry(16);
+        QComboBox* fonts =
+            entry.findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly).value(0);
+        const int count = fonts->count();
+        fonts->lineEdit()->clear();
+        QTest::keyClicks(fonts->lineEdit(), "No Such Font Anywhere");
+        QTest::keyClick(fonts->lineEdit(), Qt::Key_Return);
+        QCOMPARE(fonts->count(), count);
+        QCOMPARE(fonts->currentIndex(), 0);
+    }
+};
+
+RIMGLOW_TEST(DrawingToolsTest)
+#include "tst_drawingtools.moc"

@@ -26,7 +26,7 @@ QByteArray glyph(int encoding, const QByteArray& bbx, const QByteArray& dwidth,
 QByteArray font(const QByteArray& glyphs)
 {
     return "STARTFONT 2.1\nFONT -rimglow-test\nSIZE 8 75 75\nFONTBOUNDINGBOX 4 7 0 -2\n"
-           "STARTPROPERTIES 1\nFONT_ASCENT 5\nENDPROPERTIES\nCHARS 1\n" +
+           "STARTPROPERTIES 1\nFONT_ASCENT 5\nENDPROPERTIES\n" +
            glyphs + "ENDFONT\n";
 }
 

@@ -1,6 +1,7 @@
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
+#include "resources/resource.h"
 #include "testsuite.h"
 #include "tools/bitfont.h"
 #include "tools/imagelabel.h"
@@ -16,6 +17,7 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -100,9 +102,14 @@ class DrawingToolsTest : public QObject {
     QTemporaryDir dir;
 
 private slots:
-    void initTestCase()
+    void initTestCase() { HiddenFile::write("language", "en"); }
+
+    // The text entry remembers its choices for the whole run; each test starts afresh.
+    void init()
     {
-        HiddenFile::write("language", "en");
+        BitFont::upButtonClicked = true;
+        BitFont::fontName = 0;
+        BitFont::fontSize = 0;
         BitFont::lineText.clear();
     }
 
@@ -355,6 +362,39 @@ private slots:
         textButton(text, 0)->click();
         QCOMPARE(desk.litCells(), (QList<int>{784, 800, 803, 816}));
         QCOMPARE(desk.stack()->undoText(), QString("Text"));
+    }
+
+    // A font of the test's own in the font folder: the letter A is two pixels side by side.
+    void bitmapTextLandsUprightAndUpsideDown()
+    {
+        const QString path = Resource::directory() + "font/zz-rimglow-test.bdf";
+        QFile font(path);
+        QVERIFY(font.open(QIODevice::WriteOnly));
+        font.write("STARTFONT 2.1\nFONTBOUNDINGBOX 2 1 0 0\nSTARTCHAR A\nENCODING 65\n"
+                   "DWIDTH 3 0\nBBX 2 1 0 0\nBITMAP\nC0\nENDCHAR\nENDFONT\n");
+        font.close();
+        const auto removeFont = qScopeGuard([&] { QFile::remove(path); });
+        Desk desk(100, 16);
+        QMetaObject::invokeMethod(&desk.palette, "text");
+        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        BitFont* entry = text->getEntry();
+        QComboBox* fonts =
+            entry->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly).value(0);
+        fonts->setCurrentIndex(fonts->findText("zz-rimglow-test"));
+        const QList<QPushButton*> orientation =
+            entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
+        orientation.value(0)->click();
+        auto* field = entry->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+        field->setText("A");
+        textButton(text, 0)->click();
+        QCOMPARE(desk.litCells(), (QList<int>{784, 800}));
+
+        QMetaObject::invokeMethod(&desk.palette, "text");
+        text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        entry = text->getEntry();
+        entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).value(1)->click();
+        textButton(text, 0)->click();
+        QCOMPARE(desk.litCells(), (QList<int>{784, 800, 816}));
     }
 
     void textRepeatsAtQuarterTurns()

@@ -2,6 +2,11 @@
 #define DONGLETHREAD_H
 
 #include "dongle_.h"
+#ifdef Q_OS_WIN
+#include "windongle.h"
+#else
+#include "ftdidongle.h"
+#endif
 
 #include <QThread>
 
@@ -24,6 +29,13 @@ signals:
     void showError(int error);
 
 protected:
+    // The transport each run creates for its exchange.
+#ifdef Q_OS_WIN
+    using Transport = WinDongle;
+#else
+    using Transport = FtdiDongle;
+#endif
+
     // Written by the GUI thread while a run reads it.
     std::atomic<bool> stopped{false};
 };

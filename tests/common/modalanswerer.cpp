@@ -5,7 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-ModalAnswerer::ModalAnswerer()
+ModalAnswerer::ModalAnswerer(const QStringList& answers)
+    : answers(answers)
 {
     connect(&timer, &QTimer::timeout, this, &ModalAnswerer::answer);
     timer.start(5);
@@ -19,7 +20,15 @@ void ModalAnswerer::answer()
     box->setProperty("answered", true);
     titles << box->windowTitle();
     texts << box->text();
-    QAbstractButton* button = box->defaultButton();
+    QAbstractButton* button = nullptr;
+    if (!answers.isEmpty()) {
+        const QString wanted = answers.takeFirst();
+        for (QAbstractButton* candidate : box->buttons())
+            if (candidate->text() == wanted)
+                button = candidate;
+    }
+    if (!button)
+        button = box->defaultButton();
     if (!button && !box->buttons().isEmpty())
         button = box->buttons().first();
     if (button)

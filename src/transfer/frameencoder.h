@@ -1,0 +1,26 @@
+#ifndef FRAMEENCODER_H
+#define FRAMEENCODER_H
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QMap>
+#include <QPixmap>
+#include <QPointF>
+
+class WheelWeb;
+
+// Turns pictures into the wheel's frame data: one bit per grid cell in cell order, most
+// significant bit first, set where the picture's alpha at the cell's sampling point is above
+// 128; for wheels with a hall sensor the data is turned by the sensor's angle.
+class FrameEncoder {
+public:
+    static QByteArray encode(const QImage& picture, const QList<QPointF>& centers);
+    // Left rotation by whole bytes of the columns the hall angle stands for.
+    static QByteArray rotate(const QByteArray& frame, int value, int maximum, int lineCount,
+                             int ledCount);
+    static QMap<int, QByteArray> encodeAll(const QMap<int, QPixmap>& pictures, const WheelWeb& web,
+                                           bool hall, int hallValue, int hallMaximum);
+};
+
+#endif

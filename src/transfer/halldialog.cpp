@@ -1,0 +1,96 @@
+#include "halldialog.h"
+
+#include "resources/resource.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const standSvg = R"svg(<svg xmlns="http://www.w3.org/2000/svg" version="1.2"
+ baseProfile="tiny" width="197" height="218" viewBox="0 0 197 218">
+  <path fill="none" stroke="#7d848d" stroke-width="9" stroke-linecap="round"
+   d="M98.5 92 L58 202 M98.5 92 L139 202"/>
+  <rect x="28" y="198" width="141" height="16" rx="6" fill="#3b4048"/>
+  <path fill="none" stroke="#9aa1aa" stroke-width="2.5"
+   d="M98.5 14 L98.5 170 M20.5 92 L176.5 92 M59.5 24.45 L137.5 159.55 M59.5 159.55 L137.5 24.45
+      M31 53 L166 131 M31 131 L166 53"/>
+  <circle cx="98.5" cy="92" r="80" fill="none" stroke="#33373d" stroke-width="10"/>
+  <circle cx="98.5" cy="92" r="11" fill="#5b616a"/>
+  <rect x="94.5" y="24" width="8" height="56" rx="3" fill="#202327"/>
+  <circle cx="98.5" cy="32" r="3.5" fill="#ff3b30"/>
+  <circle cx="98.5" cy="44" r="3.5" fill="#ffcc00"/>
+  <circle cx="98.5" cy="56" r="3.5" fill="#34c759"/>
+  <circle cx="98.5" cy="68" r="3.5" fill="#0a84ff"/>
+</svg>)svg";
+
+} // namespace
+
+HallDialog::HallDialog(QWidget* parent)
+    : QDialog(parent)
+    , picture(QByteArray(standSvg))
+{
+    setWindowTitle(Resource::getTitle());
+
+    auto* standButton = new QPushButton;
+    standButton->setIconSize(QSize(300, 300));
+    standButton->setIcon(icon(300));
+    connect(standButton, &QPushButton::clicked, this, &HallDialog::toFerris);
+
+    auto* tabs = new QTabWidget;
+    tabs->setIconSize(QSize(32, 32));
+    tabs->addTab(&bike, bike.icon(32), QString());
+    tabs->addTab(standButton, icon(32), QString());
+
+    group = new QGroupBox;
+    Resource::addText(group, "title", "STAND");
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(tabs);
+
+    auto* buttons = new QDialogButtonBox(Qt::Horizontal);
+    okButton = buttons->addButton(QDialogButtonBox::Ok);
+    Resource::addText(okButton, "text", "OK");
+    cancelButton = buttons->addButton(QDialogButtonBox::Cancel);
+    Resource::addText(cancelButton, "text", "CANCEL");
+    connect(okButton, &QPushButton::clicked, this, [this] {
+        dial.save();
+        hide();
+    });
+    connect(cancelButton, &QPushButton::clicked, this, &HallDialog::hide);
+
+    dial.setFixedSize(400, 400);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(&dial, 0, 0);
+    layout->addWidget(group, 0, 1);
+    layout->addWidget(buttons, 1, 1);
+
+    connect(&bike, &BikeWidget::valueChange, &dial, &HallWidget::setValue);
+    setModal(true);
+}
+
+HallDialog::~HallDialog()
+{
+    Resource::remove(group);
+    Resource::remove(okButton);
+    Resource::remove(cancelButton);
+}
+
+QPixmap HallDialog::icon(int width)
+{
+    const QSize size = picture.defaultSize();
+    QPixmap pixmap(width, width * size.height() / size.width());
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    picture.render(&painter);
+    return pixmap;
+}
+
+void HallDialog::toFerris()
+{
+    dial.setValue(0);
+}

@@ -1,0 +1,301 @@
+#include "resources/hiddenfile.h"
+#include "resources/resource.h"
+#include "testsuite.h"
+#include "transfer/bikewidget.h"
+#include "transfer/halldialog.h"
+#include "transfer/hallwidget.h"
+
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+// Where the bike picture is drawn: the largest rectangle of its proportions, centred.
+QRectF drawnRect(const QWidget* bike)
+{
+    const QSizeF size = QSizeF(573, 352).scaled(bike->size(), Qt::KeepAspectRatio);
+    return QRectF(QPointF((bike->width() - size.width()) / 2, (bike->height() - size.height()) / 2),
+                  size);
+}
+
+// A point given in picture heights, from the right edge leftwards and from the middle line
+// downwards, the way the areas are cut.
+QPoint spot(const QWidget* bike, qreal fromRight, qreal belowMiddle)
+{
+    const QRectF rect = drawnRect(bike);
+    return QPointF(rect.right() - fromRight * rect.height(),
+                   rect.center().y() + belowMiddle * rect.height())
+        .toPoint();
+}
+
+// The angles the needle is drawn at, from now until it reaches the dial's value; the needle
+// moves only in the event loop, so every step is seen.
+QList<int> shownAngles(const HallWidget* dial)
+{
+    QList<int> angles{dial->getShownAngle()};
+    const QDeadlineTimer deadline(5000);
+    while (angles.last() != dial->value() && !deadline.hasExpired()) {
+        QTest::qWait(1);
+        if (dial->getShownAngle() != angles.last())
+            angles << dial->getShownAngle();
+    }
+    return angles;
+}
+
+} // namespace
+
+class HallDialogTest : public QObject {
+    Q_OBJECT
+    QString savedTitle;
+    HallDialog* dialog = nullptr;
+    HallWidget* dial = nullptr;
+    BikeWidget* bike = nullptr;
+    QTabWidget* tabs = nullptr;
+
+    QPushButton* button(QDialogButtonBox::StandardButton which) const
+    {
+        return dialog->findChild<QDialogButtonBox*>()->button(which);
+    }
+
+    QPushButton* standButton() const { return qobject_cast<QPushButton*>(tabs->widget(1)); }
+
+    void clickStand()
+    {
+        tabs->setCurrentIndex(1);
+        QTest::mouseClick(standButton(), Qt::LeftButton);
+    }
+
+    void clickBike(QPoint point)
+    {
+        QTest::mouseMove(bike, point);
+        QTest::mouseClick(bike, Qt::LeftButton, Qt::NoModifier, point);
+    }
+
+    bool reshow()
+    {
+        dialog->hide();
+        dialog->show();
+        return QTest::qWaitForWindowExposed(dialog);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        HiddenFile::write("language", "en");
+        savedTitle = Resource::getTitle();
+        Resource::setTitle("Rimglow! TESTWHEEL");
+    }
+
+    void cleanupTestCase() { Resource::setTitle(savedTitle); }
+
+    void init()
+    {
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+            .removeRecursively();
+        dialog = new HallDialog;
+        dial = dialog->findChild<HallWidget*>();
+        bike = dialog->findChild<BikeWidget*>();
+        tabs = dialog->findChild<QTabWidget*>();
+        QVERIFY(dial && bike && tabs);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    }
+
+    void cleanup()
+    {
+        delete dialog;
+        dialog = nullptr;
+    }
+
+    void layoutAndTexts()
+    {
+        QCOMPARE(dialog->windowTitle(), "Rimglow! TESTWHEEL");
+        QVERIFY(dialog->isModal());
+        QCOMPARE(dial->size(), QSize(400, 400));
+        QCOMPARE(dialog->findChild<QGroupBox*>()->title(), "Sensor Position");
+        QCOMPARE(button(QDialogButtonBox::Ok)->text(), "OK");
+        QCOMPARE(button(QDialogButtonBox::Cancel)->text(), "Cancel");
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->widget(0), bike);
+        QVERIFY(standButton());
+        QVERIFY(tabs->tabText(0).isEmpty() && tabs->tabText(1).isEmpty());
+        QVERIFY(!tabs->tabIcon(0).isNull() && !tabs->tabIcon(1).isNull());
+    }
+
+    void iconsKeepThePictureProportions()
+    {
+        const QImage bikeIcon = bike->icon(32).toImage();
+        const QImage standIcon = dialog->icon(300).toImage();
+        QCOMPARE(bikeIcon.size(), QSize(32, 19));
+        QCOMPARE(standIcon.size(), QSize(300, 331));
+        for (const QImage& image : {bikeIcon, standIcon}) {
+            QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+            bool drawn = false;
+            for (int y = 0; y < image.height() && !drawn; ++y)
+                for (int x = 0; x < image.width() && !drawn; ++x)
+                    drawn = qAlpha(image.pixel(x, y)) == 255;
+            QVERIFY(drawn);
+        }
+    }
+
+    void firstStartShowsTheDefaultAngle()
+    {
+        QCOMPARE(dialog->getValue(), 200);
+        QCOMPARE(dial->getShownAngle(), 200);
+        QVERIFY(!HiddenFile::exists("hall"));
+    }
+
+    void storedAngleIsReadAtConstruction_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("angle");
+        QTest::newRow("angle") << "77" << 77;
+        QTest::newRow("zero") << "0" << 0;
+        QTest::newRow("full turn") << "360" << 360;
+        QTest::newRow("not a number") << "abc" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("above the range") << "500" << 360;
+        QTest::newRow("below the range") << "-20" << 0;
+    }
+
+    void storedAngleIsReadAtConstruction()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, angle);
+        HiddenFile::write("hall", stored);
+        HallDialog fresh;
+        QCOMPARE(fresh.getValue(), angle);
+        QCOMPARE(fresh.findChild<HallWidget*>()->getShownAngle(), angle);
+    }
+
+    void storedAngleIsReadAgainAtEveryShow()
+    {
+        HiddenFile::write("hall", "77");
+        QVERIFY(reshow());
+        QCOMPARE(dialog->getValue(), 77);
+
+        dial->setValue(10);
+        HiddenFile::write("hall", "50");
+        QVERIFY(reshow());
+        QCOMPARE(dialog->getValue(), 50);
+        // Opening shows the stored angle at once, without turning the needle there.
+        QCOMPARE(dial->getShownAngle(), 50);
+    }
+
+    void bikeAreasSetTheirPresets_data()
+    {
+        QTest::addColumn<qreal>("fromRight");
+        QTest::addColumn<qreal>("belowMiddle");
+        QTest::addColumn<int>("area");
+        QTest::addColumn<int>("angle");
+        QTest::newRow("upper half") << 0.8 << -0.25 << 1 << 200;
+        QTest::newRow("upper half just above the front corner") << 0.1 << -0.03 << 1 << 200;
+        QTest::newRow("lower half") << 1.1 << 0.25 << 2 << 135;
+        QTest::newRow("lower half below the front corner") << 0.1 << 0.45 << 2 << 135;
+        QTest::newRow("front corner") << 0.1 << 0.1 << 3 << 90;
+        QTest::newRow("front corner at its inner point") << 0.4 << 0.05 << 3 << 90;
+    }
+
+    void bikeAreasSetTheirPresets()
+    {
+        QFETCH(qreal, fromRight);
+        QFETCH(qreal, belowMiddle);
+        QFETCH(int, area);
+        QFETCH(int, angle);
+        dial->setValue(10);
+        QSignalSpy presets(bike, &BikeWidget::valueChange);
+        clickBike(spot(bike, fromRight, belowMiddle));
+        QCOMPARE(bike->getArea(), area);
+        QCOMPARE(presets.count(), 1);
+        QCOMPARE(presets.first().first().toInt(), angle);
+        QCOMPARE(dialog->getValue(), angle);
+    }
+
+    void needleTurnsToThePresetInSteps()
+    {
+        clickBike(spot(bike, 1.1, 0.25));
+        QCOMPARE(dialog->getValue(), 135);
+        QCOMPARE(shownAngles(dial), QList<int>({200, 140, 135}));
+    }
+
+    void needleNeverCrossesTheZero()
+    {
+        HiddenFile::write("hall", "330");
+        QVERIFY(reshow());
+        clickBike(spot(bike, 0.1, 0.1));
+        QCOMPARE(dialog->getValue(), 90);
+        QCOMPARE(shownAngles(dial), QList<int>({330, 270, 210, 150, 90}));
+    }
+
+    void clickOutsideTheAreasDoesNothing()
+    {
+        // A wide dialog leaves room beside the picture.
+        dialog->resize(1400, dialog->height());
+        QVERIFY(reshow());
+        const QRectF rect = drawnRect(bike);
+        QVERIFY(rect.left() > 20);
+        QSignalSpy presets(bike, &BikeWidget::valueChange);
+        clickBike(QPoint(int(rect.left() / 2), int(rect.center().y() + rect.height() / 4)));
+        QCOMPARE(bike->getArea(), 0);
+        QCOMPARE(presets.count(), 0);
+        QCOMPARE(dialog->getValue(), 200);
+        QCOMPARE(dial->getShownAngle(), 200);
+
+        // The areas follow the wider picture.
+        clickBike(spot(bike, 0.1, 0.1));
+        QCOMPARE(bike->getArea(), 3);
+        QCOMPARE(dialog->getValue(), 90);
+    }
+
+    void leavingTheBikeClearsTheHighlight()
+    {
+        QTest::mouseMove(bike, spot(bike, 1.1, 0.25));
+        QCOMPARE(bike->getArea(), 2);
+        QTest::mouseMove(dial, dial->rect().center());
+        QCOMPARE(bike->getArea(), 0);
+    }
+
+    void standButtonSetsZeroAndOkStoresIt()
+    {
+        QSignalSpy shifts(dial, &HallWidget::shift);
+        clickStand();
+        QCOMPARE(dialog->getValue(), 0);
+        QVERIFY(!HiddenFile::exists("hall"));
+
+        QTest::mouseClick(button(QDialogButtonBox::Ok), Qt::LeftButton);
+        QCOMPARE(HiddenFile::read("hall"), "0");
+        QVERIFY(!dialog->isVisible());
+        // The stored angle is shown at once, not after the turn.
+        QCOMPARE(dial->getShownAngle(), 0);
+        QCOMPARE(shifts.count(), 1);
+        QCOMPARE(shifts.first(), QVariantList({0, 360}));
+
+        QVERIFY(reshow());
+        QCOMPARE(dialog->getValue(), 0);
+    }
+
+    void cancelKeepsTheDialUntilShownAgain()
+    {
+        HiddenFile::write("hall", "77");
+        QVERIFY(reshow());
+        clickStand();
+        QTest::mouseClick(button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(HiddenFile::read("hall"), "77");
+        // A transfer made now reads the dial as the user left it.
+        QCOMPARE(dialog->getValue(), 0);
+
+        QVERIFY(reshow());
+        QCOMPARE(dialog->getValue(), 77);
+    }
+};
+
+RIMGLOW_TEST(HallDialogTest)
+#include "tst_halldialog.moc"

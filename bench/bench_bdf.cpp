@@ -1,25 +1,15 @@
 // Figures of the BDF font reader: reading a bundled font file, and laying out a 40-character
 // text with it upright and upside down.
 
+#include "median.h"
 #include "tools/bdffont.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,7 @@
 // Figures of the dongle line: the time to line-code a frame, and against the paced virtual
 // wheel the wall time of one store exchange compared with its time on the wire.
 
+#include "median.h"
 #include "transfer/ftdidongle.h"
 #include "transfer/serialport.h"
 #include "wheelprocess.h"
@@ -9,19 +10,8 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
-
-namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -2,6 +2,7 @@
 // memory the undo history holds per step.
 
 #include "app/memorytuning.h"
+#include "median.h"
 #include "model/superfastblur.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
@@ -12,17 +13,10 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 long residentKilobytes()
 {

@@ -2,6 +2,7 @@
 // repeats, and the image tool's two-state conversion.
 
 #include "app/memorytuning.h"
+#include "median.h"
 #include "model/wheelweb.h"
 #include "tools/imagelabel.h"
 #include "tools/penlabel.h"
@@ -13,7 +14,6 @@
 #include <QGraphicsView>
 #include <QRandomGenerator>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -29,8 +29,7 @@ double medianMs(int runs, const std::function<void(int)>& work)
         work(i);
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(times);
 }
 
 } // namespace

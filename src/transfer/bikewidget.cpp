@@ -1,5 +1,7 @@
 #include "bikewidget.h"
 
+#include "svgicon.h"
+
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -39,12 +41,7 @@ BikeWidget::BikeWidget(QWidget* parent)
 
 QPixmap BikeWidget::icon(int width)
 {
-    const QSize size = picture.defaultSize();
-    QPixmap pixmap(width, width * size.height() / size.width());
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    picture.render(&painter);
-    return pixmap;
+    return svgIcon(picture, width);
 }
 
 QRectF BikeWidget::pictureRect() const

@@ -1,5 +1,7 @@
 #include "halldialog.h"
 
+#include "svgicon.h"
+
 #include "resources/resource.h"
 
 #include <QDialogButtonBox>
@@ -82,12 +84,7 @@ HallDialog::~HallDialog()
 
 QPixmap HallDialog::icon(int width)
 {
-    const QSize size = picture.defaultSize();
-    QPixmap pixmap(width, width * size.height() / size.width());
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    picture.render(&painter);
-    return pixmap;
+    return svgIcon(picture, width);
 }
 
 void HallDialog::toFerris()

@@ -1,0 +1,433 @@
+#include "mainwindow.h"
+
+#include "buildinfo.h"
+#include "config/argparser.h"
+#include "dockwidget.h"
+#include "model/layerwidget.h"
+#include "model/wheelpanel.h"
+#include "resources/resource.h"
+#include "transfer/frameencoder.h"
+#include "updateclient.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+
+MainWindow::MainWindow(ArgParser* configuration)
+    : configuration(configuration)
+    , web(configuration->lines, configuration->leds, int(configuration->outerSize),
+          int(configuration->innerSize))
+    , array(configuration->lines, configuration->hasHall())
+    , tools(&web, array.getArray())
+    , transmitter(configuration->getidList(), configuration->hasHall(), this)
+    , clipboard(web.getOverlay().size())
+    , hallDialog(this)
+    , fileFilter("*." + configuration->name)
+    , fileDirectory(Resource::directory() + "File")
+    // A window of its own: an OpenGL view anywhere in the main window's widget tree would
+    // make the whole window composite through OpenGL.
+    , simulateDialog(configuration, nullptr)
+    , about(Resource::directory() + "splash.png", this)
+{
+    clipboard.fill(Qt::transparent);
+    layerStack.setContentsMargins(0, 0, 0, 0);
+    layerStack.setSpacing(0);
+
+    Resource::setTitle("Rimglow! " + configuration->name);
+    setWindowTitle(Resource::getTitle());
+
+    auto* addButton = new QToolButton;
+    addButton->setAutoRaise(true);
+    Resource::addIcon(addButton, "ADD");
+    texted << addButton;
+    tabs.setCornerWidget(addButton, Qt::TopLeftCorner);
+    tabs.setTabsClosable(true);
+    connect(addButton, &QToolButton::clicked, this, [this] { createNew(); });
+    connect(&tabs, &QTabWidget::currentChanged, this, &MainWindow::setCurrentIndex);
+    connect(&tabs, &QTabWidget::tabCloseRequested, this, &MainWindow::closeTab);
+    setCentralWidget(&tabs);
+
+    createNew();
+
+    layerDock = new DockWidget(Qt::RightDockWidgetArea, this);
+    auto* layerHolder = new QWidget;
+    layerHolder->setLayout(&layerStack);
+    layerDock->setWidget(layerHolder);
+    layerDock->setText(Resource::getTitle());
+
+    connect(&tools, &ToolWidget::changePixmap, this, &MainWindow::setPixmap);
+    connect(&array, &WheelArray::setDiv, &tools, &ToolWidget::setDiv);
+
+    toolDock = new DockWidget(Qt::LeftDockWidgetArea, this);
+    toolDock->setWidget(&tools);
+    Resource::addText(toolDock, "text", "TOOL");
+    texted << toolDock;
+
+    buildMenus();
+    Resource::addIcon(this, "LOGO");
+    texted << this;
+}
+
+MainWindow::~MainWindow()
+{
+    for (QObject* object : texted)
+        Resource::remove(object);
+    // The designs go before the palette and the layer dock they are shown in.
+    while (tabs.count() > 0) {
+        WheelPanel* panel = panelAt(0);
+        tabs.removeTab(0);
+        tools.remove(panel);
+        delete panel;
+    }
+    current = nullptr;
+    delete http;
+}
+
+QAction* MainWindow::addAction(QMenu* menu, QToolBar* toolBar, const QString& text,
+                               const QString& key)
+{
+    QAction* action = menu->addAction(text);
+    Resource::add(action, "text", key);
+    texted << action;
+    toolBar->addAction(action);
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* fileMenu = menuBar()->addMenu("File");
+    Resource::addText(fileMenu, "title", "FILE");
+    auto* fileBar = new QToolBar("File", this);
+    fileBar->setObjectName("file");
+    QAction* action = addAction(fileMenu, fileBar, "New", "NEW");
+    action->setShortcut(QKeySequence::New);
+    connect(action, &QAction::triggered, this, [this] { createNew(); });
+    action = addAction(fileMenu, fileBar, "Open", "OPEN");
+    action->setShortcut(QKeySequence::Open);
+    connect(action, &QAction::triggered, this, &MainWindow::open);
+    action = addAction(fileMenu, fileBar, "Save", "SAVE");
+    action->setShortcut(QKeySequence::Save);
+    connect(action, &QAction::triggered, this, [this] { save(); });
+    action = addAction(fileMenu, fileBar, "Save", "SAVE_AS");
+    action->setShortcut(QKeySequence::SaveAs);
+    connect(action, &QAction::triggered, this, &MainWindow::saveAs);
+
+    QMenu* editMenu = menuBar()->addMenu("Edit");
+    Resource::addText(editMenu, "title", "EDIT");
+    auto* editBar = new QToolBar("Edit", this);
+    editBar->setObjectName("edit");
+    QAction* undo = undoGroup.createUndoAction(this, Resource::getText("UNDO"));
+    Resource::addIcon(undo, "UNDO");
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = undoGroup.createRedoAction(this, Resource::getText("REDO"));
+    Resource::addIcon(redo, "REDO");
+    redo->setShortcut(QKeySequence::Redo);
+    texted << undo << redo;
+    editMenu->addAction(undo);
+    editMenu->addAction(redo);
+    editBar->addAction(undo);
+    editBar->addAction(redo);
+    editMenu->addSeparator();
+    editBar->addSeparator();
+    connect(&undoGroup, &QUndoGroup::cleanChanged, this, &MainWindow::resetTitle);
+
+    action = addAction(editMenu, editBar, "Copy", "COPY");
+    action->setShortcut(QKeySequence::Copy);
+    connect(action, &QAction::triggered, this, &MainWindow::copy);
+    action = addAction(editMenu, editBar, "Paste", "PASTE");
+    action->setShortcut(QKeySequence::Paste);
+    connect(action, &QAction::triggered, this, &MainWindow::paste);
+    editMenu->addSeparator();
+    editBar->addSeparator();
+
+    action = addAction(editMenu, editBar, "Zoom In", "ZOOM IN");
+    action->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn)
+                         << QKeySequence(Qt::CTRL | Qt::Key_Equal));
+    connect(action, &QAction::triggered, this, &MainWindow::zoomIn);
+    action = addAction(editMenu, editBar, "Zoom Out", "ZOOM OUT");
+    action->setShortcut(QKeySequence::ZoomOut);
+    connect(action, &QAction::triggered, this, &MainWindow::zoomOut);
+    editMenu->addSeparator();
+    editBar->addSeparator();
+    editMenu->addAction(array.getMenu()->menuAction());
+    editBar->addAction(array.getMenu()->menuAction());
+
+    QMenu* toolMenu = tools.getMenu();
+    menuBar()->addMenu(toolMenu);
+    toolMenu->addSeparator();
+    if (configuration->hasHall()) {
+        // Also in the tool menu, so the sensor's place can be set from the keyboard too.
+        editBar->addSeparator();
+        action = addAction(toolMenu, editBar, "PRESETS", "PRESETS");
+        action->setObjectName("presets");
+        connect(action, &QAction::triggered, &hallDialog, &QWidget::show);
+    } else {
+        action = addAction(toolMenu, editBar, "SIMULATION", "SIMULATION");
+        action->setObjectName("simulation");
+        connect(action, &QAction::triggered, this, &MainWindow::simulate);
+        simulateDialog.setWindowTitle(Resource::getTitle());
+        Resource::addIcon(&simulateDialog, "LOGO");
+        texted << &simulateDialog;
+    }
+
+    menuBar()->addMenu(Resource::getLanguageMenu());
+
+    QMenu* helpMenu = menuBar()->addMenu("Help");
+    Resource::addText(helpMenu, "title", "HELP");
+    auto* helpBar = new QToolBar("Help", this);
+    helpBar->setObjectName("help");
+    action = addAction(helpMenu, helpBar, "About", "ABOUT");
+    connect(action, &QAction::triggered, &about, &AboutDialog::show);
+    Resource::addText(&about, "windowTitle", "ABOUT");
+    texted << fileMenu << editMenu << helpMenu << &about;
+
+    addToolBar(fileBar);
+    addToolBar(editBar);
+    addToolBar(helpBar);
+}
+
+WheelPanel* MainWindow::panelAt(int index)
+{
+    return static_cast<WheelPanel*>(tabs.widget(index));
+}
+
+WheelPanel* MainWindow::createNew(QString file)
+{
+    int count = 0;
+    for (int pictures : configuration->getidList())
+        count = qMax(count, pictures);
+    auto* panel = new WheelPanel(web.getOverlay(), array.getBackground(0), count, file);
+    if (panel->readFailed()) {
+        // An empty design under that path would overwrite the user's file at the next save.
+        delete panel;
+        showProblem("READ_FAIL", file);
+        return nullptr;
+    }
+
+    connect(panel, &WheelPanel::import, &tools, qOverload<QPixmap>(&ToolWidget::import));
+    connect(panel, &WheelPanel::toUpdate, this, &MainWindow::transmit);
+    undoGroup.addStack(panel->getUndoStack());
+    panel->setWindowTitle(file.isEmpty()
+                              ? Resource::getText("UNTITLED") + QString::number(++untitledCount)
+                              : QFileInfo(file).baseName());
+
+    const int index = tabs.addTab(panel, panel->windowTitle());
+    layerStack.addWidget(panel->getLayerWidget());
+    tools.add(panel);
+    tabs.setCurrentIndex(index);
+    // The first tab becomes current as it is added, before its layer list and tool exist.
+    setCurrentIndex(tabs.currentIndex());
+    return panel;
+}
+
+void MainWindow::setCurrentIndex(int index)
+{
+    WheelPanel* panel = panelAt(index);
+    if (index == -1 || !panel || !panel->getLayerWidget())
+        return;
+    if (layerStack.indexOf(panel->getLayerWidget()) >= 0)
+        layerStack.setCurrentWidget(panel->getLayerWidget());
+    if (current)
+        disconnect(&array, &WheelArray::updatePixmap, current, &WheelPanel::setBackground);
+    connect(&array, &WheelArray::updatePixmap, panel, &WheelPanel::setBackground,
+            Qt::UniqueConnection);
+    undoGroup.setActiveStack(panel->getUndoStack());
+    current = panel;
+    tools.changeTab(panel);
+}
+
+void MainWindow::resetTitle()
+{
+    for (int i = 0; i < tabs.count(); ++i) {
+        WheelPanel* panel = panelAt(i);
+        const bool clean = panel->getUndoStack()->isClean();
+        tabs.setTabText(i, panel->windowTitle() + (clean ? "" : " *"));
+    }
+}
+
+void MainWindow::open()
+{
+    const QString path = QFileDialog::getOpenFileName(this, "", fileDirectory, fileFilter);
+    if (path.isEmpty())
+        return;
+    fileDirectory = path;
+    if (WheelPanel* panel = createNew(path))
+        panel->setStatusTip(path);
+}
+
+bool MainWindow::save(WheelPanel* panel, bool saveAs)
+{
+    if (!panel)
+        panel = current;
+    QString path = panel->statusTip();
+    if (saveAs || path.isEmpty()) {
+        path = QFileDialog::getSaveFileName(this, "", fileDirectory, fileFilter);
+        if (path.isEmpty())
+            return false;
+        if (QFileInfo(path).suffix() != configuration->name)
+            path += "." + configuration->name;
+        fileDirectory = path;
+    }
+    // The design keeps its old name and stays modified when it could not be written, so the
+    // work is asked about again before it can be lost.
+    if (!panel->save(path)) {
+        showProblem("SAVE_FAIL", path);
+        return false;
+    }
+    panel->setStatusTip(path);
+    panel->setWindowTitle(QFileInfo(path).baseName());
+    resetTitle();
+    return true;
+}
+
+bool MainWindow::saveAs()
+{
+    return save(current, true);
+}
+
+void MainWindow::showProblem(const QString& key, const QString& path)
+{
+    QMessageBox box(QMessageBox::Warning, Resource::getTitle(),
+                    Resource::getText(key) + "\n" + QDir::toNativeSeparators(path), QMessageBox::Ok,
+                    this);
+    box.setWindowIcon(Resource::getIcon("LOGO"));
+    box.exec();
+}
+
+bool MainWindow::closeTab(int index)
+{
+    WheelPanel* panel = panelAt(index);
+    if (!panel)
+        return false;
+    if (!panel->getUndoStack()->isClean()) {
+        QMessageBox box(QMessageBox::Question, Resource::getTitle(), Resource::getText("CHANGE"),
+                        QMessageBox::NoButton, this);
+        box.setWindowIcon(Resource::getIcon("LOGO"));
+        const QList<QAbstractButton*> buttons = {
+            box.addButton(Resource::getText("YES"), QMessageBox::AcceptRole),
+            box.addButton(Resource::getText("ABORT"), QMessageBox::RejectRole),
+            box.addButton(Resource::getText("NO"), QMessageBox::DestructiveRole)};
+        box.exec();
+        const int answer = int(buttons.indexOf(box.clickedButton()));
+        if (answer == 0) {
+            if (!save(panel, false))
+                return false;
+        } else if (answer != 2) {
+            return false;
+        }
+    }
+
+    disconnect(panel, nullptr, &tools, nullptr);
+    disconnect(panel, nullptr, this, nullptr);
+    disconnect(&array, nullptr, panel, nullptr);
+    undoGroup.removeStack(panel->getUndoStack());
+    layerStack.removeWidget(panel->getLayerWidget());
+    tools.remove(panel);
+    if (current == panel)
+        current = nullptr;
+    tabs.removeTab(tabs.indexOf(panel));
+    if (tabs.count() == 0)
+        createNew();
+    delete panel;
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    const int count = tabs.count();
+    for (int i = 0; i < count; ++i) {
+        if (!closeTab(tabs.currentIndex())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+void MainWindow::copy()
+{
+    clipboard = current->getPixmap();
+}
+
+void MainWindow::paste()
+{
+    current->paste(clipboard);
+}
+
+void MainWindow::zoomIn()
+{
+    current->scale(1.25, 1.25);
+}
+
+void MainWindow::zoomOut()
+{
+    current->scale(0.8, 0.8);
+}
+
+void MainWindow::setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text)
+{
+    current->setLayer(pix, mode, text);
+}
+
+void MainWindow::simulate()
+{
+    const QImage picture = current->getPixmap().toImage();
+    QList<bool> lit;
+    for (const QPointF& centre : web.getCenters()) {
+        const int x = int(centre.x()), y = int(centre.y());
+        lit << (picture.valid(x, y) && qAlpha(picture.pixel(x, y)) != 0);
+    }
+    simulateDialog.toShow(lit.data(), configuration->lines, configuration->leds);
+}
+
+void MainWindow::show()
+{
+    QMainWindow::show();
+    QRect frame = frameGeometry();
+    frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void MainWindow::transmit(QMap<int, QPixmap> pictures)
+{
+    transmitter.saveImage(FrameEncoder::encodeAll(pictures, web, configuration->hasHall(),
+                                                  hallDialog.getValue(), 360));
+}
+
+void MainWindow::checkVersion(QString host, int port)
+{
+    delete http;
+    http = new UpdateClient(host, port);
+    connect(http, &UpdateClient::requestFinished, this, &MainWindow::requestFinished);
+    http->get("/download/Rimglow!4/" + configuration->name + "/version.php");
+}
+
+void MainWindow::requestFinished(int id, bool error)
+{
+    if (error || !http)
+        return;
+    const QByteArray body = http->readAll();
+    if (id == 2) {
+        if (body.size() != 10)
+            return;
+        // The server pads short versions with zero bytes.
+        const qsizetype end = body.indexOf('\0');
+        const QString version = QString::fromLatin1(end < 0 ? body : body.left(end));
+        // Dates in the form YYYY-MM-DD sort as text in the order of time.
+        if (QString(BuildInfo::date) < version)
+            http->get("/download/Rimglow!4/" + configuration->name + "/" + version + "/setup.zip");
+    } else if (id == 4) {
+        // Put in place only when complete: the next start would offer a cut archive.
+        QSaveFile archive("setup.zip");
+        if (archive.open(QIODevice::WriteOnly) && archive.write(body) == body.size())
+            archive.commit();
+    }
+}

@@ -1,0 +1,97 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include "aboutdialog.h"
+#include "model/wheelarray.h"
+#include "model/wheelweb.h"
+#include "simulation/simulatedialog.h"
+#include "tools/toolwidget.h"
+#include "transfer/halldialog.h"
+#include "transfer/transmitter.h"
+
+#include <QMainWindow>
+#include <QMap>
+#include <QPainter>
+#include <QPixmap>
+#include <QStackedLayout>
+#include <QTabWidget>
+#include <QUndoGroup>
+
+class ArgParser;
+class DockWidget;
+class QToolBar;
+class UpdateClient;
+class WheelPanel;
+
+// The program's window: one tab per open design with the layer lists and the tool palette in
+// docks beside it, the file, edit and help commands, and the way from a design to the wheel.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(ArgParser* configuration);
+    ~MainWindow() override;
+
+    // Asks the vendor's update server for a newer version and fetches its archive for the
+    // next start.
+    void checkVersion(QString host, int port = 80);
+
+    WheelPanel* getCurrent() const { return current; }
+    QTabWidget* getTabs() { return &tabs; }
+    DockWidget* getToolDock() const { return toolDock; }
+    DockWidget* getLayerDock() const { return layerDock; }
+    ToolWidget* getTools() { return &tools; }
+    HallDialog* getHallDialog() { return &hallDialog; }
+    SimulateDialog* getSimulateDialog() { return &simulateDialog; }
+    AboutDialog* getAboutDialog() { return &about; }
+
+public slots:
+    WheelPanel* createNew(QString file = QString());
+    void open();
+    bool save(WheelPanel* panel = nullptr, bool saveAs = false);
+    bool saveAs();
+    bool closeTab(int index);
+    void setCurrentIndex(int index);
+    void resetTitle();
+    void copy();
+    void paste();
+    void zoomIn();
+    void zoomOut();
+    void simulate();
+    void setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text);
+    void show();
+    void transmit(QMap<int, QPixmap> pictures);
+    void requestFinished(int id, bool error);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* addAction(QMenu* menu, QToolBar* toolBar, const QString& text, const QString& key);
+    void buildMenus();
+    void showProblem(const QString& key, const QString& path);
+    WheelPanel* panelAt(int index);
+
+    ArgParser* configuration;
+    WheelWeb web;
+    WheelArray array;
+    QTabWidget tabs;
+    QStackedLayout layerStack;
+    WheelPanel* current = nullptr;
+    ToolWidget tools;
+    QUndoGroup undoGroup;
+    Transmitter transmitter;
+    QPixmap clipboard;
+    HallDialog hallDialog;
+    QString fileFilter;
+    QString fileDirectory;
+    SimulateDialog simulateDialog;
+    AboutDialog about;
+    UpdateClient* http = nullptr;
+
+    DockWidget* toolDock;
+    DockWidget* layerDock;
+    int untitledCount = 0;
+    QList<QObject*> texted;
+};
+
+#endif

@@ -1,0 +1,410 @@
+#include "app/dockwidget.h"
+#include "app/mainwindow.h"
+#include "filedialoganswerer.h"
+#include "modalanswerer.h"
+#include "model/layerview.h"
+#include "model/layerwidget.h"
+#include "model/wheelpanel.h"
+#include "product.h"
+#include "resources/hiddenfile.h"
+#include "resources/resource.h"
+#include "testsuite.h"
+#include "transfer/frameencoder.h"
+#include "wheelprocess.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+namespace {
+
+QStringList captions(QTabWidget* tabs)
+{
+    QStringList texts;
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    return texts;
+}
+
+// Paints one cell of the current picture, as a tool result would.
+void ink(MainWindow* window, QPoint at = QPoint(256, 100), int alpha = 255)
+{
+    QPixmap dot(512, 512);
+    dot.fill(Qt::transparent);
+    QPainter painter(&dot);
+    painter.fillRect(QRect(at, QSize(8, 8)), QColor(0, 0, 0, alpha));
+    painter.end();
+    window->setPixmap(dot, QPainter::CompositionMode_SourceOver, "DRAW");
+}
+
+QList<QAction*> allActions(MainWindow* window)
+{
+    QList<QAction*> actions = window->findChildren<QAction*>();
+    for (QAction* title : window->menuBar()->actions())
+        if (title->menu())
+            actions << title->menu()->actions();
+    return actions;
+}
+
+bool hasEntry(MainWindow* window, const QString& key)
+{
+    for (QAction* action : allActions(window))
+        if (action->text() == Resource::getText(key))
+            return true;
+    return false;
+}
+
+QAction* entry(MainWindow* window, const QString& key)
+{
+    for (QAction* action : allActions(window))
+        if (action->text() == Resource::getText(key))
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() { HiddenFile::write("language", "en"); }
+
+    void closingTheOnlyCleanTabOpensTheNextUntitled()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1"});
+        window.createNew();
+        QCOMPARE(captions(window.getTabs()), (QStringList{"Untitled 1", "Untitled 2"}));
+        QVERIFY(window.closeTab(1));
+        QVERIFY(window.closeTab(0));
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 3"});
+        QCOMPARE(window.getCurrent(), window.getTabs()->widget(0));
+        // The fresh design is fully wired: drawing reaches it as an undo step.
+        ink(&window);
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 3 *"});
+    }
+
+    void abortOnQuitKeepsEverything()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        window.QMainWindow::show();
+        ink(&window);
+        window.createNew();
+        ink(&window);
+        {
+            ModalAnswerer answerer({"Cancel"});
+            QVERIFY(!window.close());
+            QVERIFY(window.isVisible());
+            QCOMPARE(answerer.texts, QStringList{Resource::getText("CHANGE")});
+            QCOMPARE(captions(window.getTabs()), (QStringList{"Untitled 1 *", "Untitled 2 *"}));
+        }
+
+        // Discarding both lets the window close.
+        ModalAnswerer discard({"No", "No"});
+        QVERIFY(window.close());
+        QCOMPARE(discard.texts.size(), 2);
+    }
+
+    void savedNamesCarryTheProductSuffix_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("bare name") << "picture"
+                                   << "picture.XYZ"
+                                   << "picture";
+        QTest::newRow("with suffix") << "picture.XYZ"
+                                     << "picture.XYZ"
+                                     << "picture";
+        QTest::newRow("other suffix") << "picture.png"
+                                      << "picture.png.XYZ"
+                                      << "picture";
+        QTest::newRow("suffix in other case") << "picture.xyz"
+                                              << "picture.xyz.XYZ"
+                                              << "picture";
+    }
+
+    void savedNamesCarryTheProductSuffix()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QFETCH(QString, caption);
+        QTemporaryDir folder;
+        Product product(Product::demo("XYZ"));
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        {
+            FileDialogAnswerer files({folder.filePath(typed)});
+            QVERIFY(window.save());
+            QCOMPARE(files.filters, QStringList{"*.XYZ"});
+        }
+        QVERIFY(QFile::exists(folder.filePath(written)));
+        QCOMPARE(window.getCurrent()->statusTip(), folder.filePath(written));
+        QCOMPARE(captions(window.getTabs()), QStringList{caption});
+
+        // Saving again writes to the same file without asking.
+        ink(&window, QPoint(100, 256));
+        FileDialogAnswerer none({});
+        QVERIFY(window.save());
+        QCOMPARE(none.folders, QStringList());
+        QCOMPARE(captions(window.getTabs()), QStringList{caption});
+    }
+
+    void cancelledSaveDialogKeepsTheDesignModified()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        FileDialogAnswerer files({QString()});
+        QVERIFY(!window.save());
+        QCOMPARE(files.folders.size(), 1);
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+    }
+
+    void undoToTheSavedStateDropsTheMark()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        {
+            FileDialogAnswerer files({dir.filePath("undo")});
+            QVERIFY(window.save());
+        }
+        QCOMPARE(captions(window.getTabs()), QStringList{"undo"});
+        ink(&window, QPoint(100, 256));
+        QCOMPARE(captions(window.getTabs()), QStringList{"undo *"});
+        window.getCurrent()->getUndoStack()->undo();
+        QCOMPARE(captions(window.getTabs()), QStringList{"undo"});
+        window.getCurrent()->getUndoStack()->undo();
+        QCOMPARE(captions(window.getTabs()), QStringList{"undo *"});
+    }
+
+    void savedDesignOpensWithItsPictures()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        const QImage drawn = window.getCurrent()->getPixmap().toImage();
+        {
+            FileDialogAnswerer files({dir.filePath("round")});
+            QVERIFY(window.save());
+        }
+        FileDialogAnswerer files({dir.filePath("round.DEMO")});
+        window.open();
+        QCOMPARE(captions(window.getTabs()), (QStringList{"round", "round"}));
+        QCOMPARE(window.getTabs()->currentIndex(), 1);
+        QCOMPARE(window.getCurrent()->statusTip(), dir.filePath("round.DEMO"));
+        QCOMPARE(window.getCurrent()->getPixmap().toImage(), drawn);
+        // The open dialog started where the last save went.
+        QCOMPARE(files.folders, QStringList{dir.path()});
+    }
+
+    void unreadableFileOpensNothing()
+    {
+        const QString path = dir.filePath("letter.DEMO");
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("Dear wheel, this is not a picture.");
+        }
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        ModalAnswerer answerer;
+        FileDialogAnswerer files({path});
+        window.open();
+        QCOMPARE(answerer.texts.size(), 1);
+        QVERIFY(answerer.texts.first().startsWith(Resource::getText("READ_FAIL")));
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1"});
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("Dear wheel, this is not a picture."));
+    }
+
+    void failedSaveKeepsTheWorkAndAsksAgain()
+    {
+        // A folder stands where the design file would go.
+        QVERIFY(QDir(dir.path()).mkpath("blocked.DEMO"));
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        window.QMainWindow::show();
+        ink(&window);
+        {
+            ModalAnswerer answerer;
+            FileDialogAnswerer files({dir.filePath("blocked")});
+            QVERIFY(!window.save());
+            QCOMPARE(answerer.texts.size(), 1);
+            QVERIFY(answerer.texts.first().startsWith(Resource::getText("SAVE_FAIL")));
+        }
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+        QCOMPARE(window.getCurrent()->statusTip(), QString());
+
+        // Yes to saving, and the save fails again: the tab stays and the window stays open.
+        ModalAnswerer answerer({"Yes"});
+        FileDialogAnswerer files({dir.filePath("blocked")});
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QCOMPARE(answerer.texts.size(), 2);
+        QCOMPARE(answerer.texts[0], Resource::getText("CHANGE"));
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+    }
+
+    void yesOnCloseSavesBeforeClosing()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        window.createNew();
+        ModalAnswerer answerer({"Yes"});
+        FileDialogAnswerer files({dir.filePath("kept")});
+        QVERIFY(window.closeTab(0));
+        QVERIFY(QFile::exists(dir.filePath("kept.DEMO")));
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 2"});
+    }
+
+    void clipboardCarriesAPictureToAnotherDesign()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        const QImage drawn = window.getCurrent()->getPixmap().toImage();
+        window.copy();
+        window.createNew();
+        window.paste();
+        QCOMPARE(window.getCurrent()->getPixmap().toImage(), drawn);
+        QCOMPARE(captions(window.getTabs()), (QStringList{"Untitled 1 *", "Untitled 2 *"}));
+    }
+
+    void zoomFactorsMultiply()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        window.zoomIn();
+        QCOMPARE(window.getCurrent()->transform().m11(), 1.25);
+        window.zoomIn();
+        window.zoomIn();
+        window.zoomOut();
+        window.zoomOut();
+        window.zoomOut();
+        QVERIFY(qFuzzyCompare(window.getCurrent()->transform().m11(), 1.0));
+        QVERIFY(qFuzzyCompare(window.getCurrent()->transform().m22(), 1.0));
+        // Each design keeps its own zoom.
+        window.zoomOut();
+        window.createNew();
+        QCOMPARE(window.getCurrent()->transform().m11(), 1.0);
+    }
+
+    void hallSensorDecidesSimulationOrPresets()
+    {
+        Product plain(Product::demo());
+        MainWindow withoutHall(plain.configuration.get());
+        QVERIFY(hasEntry(&withoutHall, "SIMULATION"));
+        QVERIFY(!hasEntry(&withoutHall, "PRESETS"));
+
+        Product hall(Product::demo("DEMO", true));
+        MainWindow withHall(hall.configuration.get());
+        QVERIFY(!hasEntry(&withHall, "SIMULATION"));
+        QAction* presets = entry(&withHall, "PRESETS");
+        QVERIFY(presets);
+        presets->trigger();
+        QVERIFY(withHall.getHallDialog()->isVisible());
+        withHall.getHallDialog()->hide();
+    }
+
+    void tabsSwitchTheLayerListAndTheUndoStack()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        WheelPanel* first = window.getCurrent();
+        window.createNew();
+        WheelPanel* second = window.getCurrent();
+        QVERIFY(first != second);
+        QVERIFY(second->getLayerWidget()->isVisibleTo(window.getLayerDock()));
+        QVERIFY(!first->getLayerWidget()->isVisibleTo(window.getLayerDock()));
+        ink(&window);
+        QCOMPARE(second->getUndoStack()->count(), 1);
+        window.getTabs()->setCurrentIndex(0);
+        QCOMPARE(window.getCurrent(), first);
+        QVERIFY(first->getLayerWidget()->isVisibleTo(window.getLayerDock()));
+        ink(&window);
+        QCOMPARE(first->getUndoStack()->count(), 1);
+        QCOMPARE(second->getUndoStack()->count(), 1);
+        // Closing a tab that is not current leaves the current design alone.
+        ModalAnswerer discard({"No"});
+        QVERIFY(window.closeTab(1));
+        QCOMPARE(window.getCurrent(), first);
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+    }
+
+    void languageChangeRetextsTheWindow()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        QMenu* languages = Resource::getLanguageMenu();
+        auto choose = [languages](const QString& code) {
+            for (QAction* action : languages->actions())
+                if (action->statusTip() == code)
+                    action->trigger();
+        };
+        choose("de");
+        QVERIFY(hasEntry(&window, "OPEN"));
+        QCOMPARE(Resource::getText("OPEN"), QString::fromUtf8("\u00d6ffnen"));
+        QCOMPARE(window.getToolDock()->windowTitle(), Resource::getText("TOOL"));
+        choose("en");
+        QCOMPARE(window.getToolDock()->windowTitle(), QString("Tools"));
+    }
+
+    // From a pen stroke on the screen to the frames the wheel holds.
+    void penStrokeReachesTheWheel()
+    {
+        WheelProcess wheel({"--size", "16x8", "--id", "D12"});
+        QVERIFY(wheel.isRunning());
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        window.resize(1100, 800);
+        window.QMainWindow::show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        const WheelWeb web(16, 8, 80, 16);
+        WheelPanel* panel = window.getCurrent();
+        const auto at = [&](int cell) { return panel->mapFromScene(web.getCenters()[cell]); };
+        const int a = 20, b = 28;
+        QTest::mousePress(panel->viewport(), Qt::LeftButton, {}, at(a));
+        QTest::mouseMove(panel->viewport(), at(b));
+        QTest::mouseRelease(panel->viewport(), Qt::LeftButton, {}, at(b));
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+
+        LayerWidget* layers = panel->getLayerWidget();
+        LayerView* view = layers->getView();
+        QVERIFY(view);
+        view->item(2)->setCheckState(Qt::Unchecked);
+        QPushButton* send = nullptr;
+        for (QPushButton* button : layers->findChildren<QPushButton*>())
+            if (button->text() == Resource::getText("CONNECTION"))
+                send = button;
+        QVERIFY(send);
+        ModalAnswerer answerer;
+        QTest::mouseClick(send, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(window.isVisible(), 15000);
+        QCOMPARE(answerer.texts, QStringList());
+
+        // A new design repeats in the product's first arrangement: 16 positions in four.
+        QByteArray expected((16 * 8 + 7) / 8, 0);
+        for (int turn = 0; turn < 4; ++turn)
+            for (int cell : {a + 32 * turn, b + 32 * turn})
+                expected[cell / 8] = char(quint8(expected[cell / 8]) | (0x80 >> (cell % 8)));
+        QCOMPARE(wheel.storedFrame(0), expected);
+        QCOMPARE(wheel.storedFrame(1), QByteArray(expected.size(), 0));
+        QCOMPARE(wheel.storedFrame(2), QByteArray());
+    }
+};
+
+RIMGLOW_TEST(MainWindowTest)
+#include "tst_mainwindow.moc"

@@ -3,6 +3,7 @@
 #include "smalldockwidget.h"
 
 #include <QMainWindow>
+#include <QStyle>
 
 namespace {
 
@@ -42,6 +43,12 @@ void DockWidget::setText(QString text)
 {
     setWindowTitle(text);
     smallDock->setText(text);
+    // Narrow contents (the tool buttons) would otherwise cut a longer title short in some
+    // languages; the title bar also holds the float and close buttons.
+    const int button = style()->pixelMetric(QStyle::PM_SmallIconSize) +
+                       2 * style()->pixelMetric(QStyle::PM_DockWidgetTitleBarButtonMargin);
+    setMinimumWidth(fontMetrics().horizontalAdvance(text) + 2 * button +
+                    4 * style()->pixelMetric(QStyle::PM_DockWidgetTitleMargin));
 }
 
 void DockWidget::closeEvent(QCloseEvent* event)

@@ -78,6 +78,13 @@ private slots:
         choose("de");
         QCOMPARE(dock->windowTitle(), QString("Werkzeuge"));
         QCOMPARE(dock->getSmallDock()->getButton()->text().remove('\n'), QString("Werkzeuge"));
+        // Narrow contents still leave room for the longer title and the two title buttons.
+        auto* narrow = new QWidget;
+        narrow->setFixedWidth(40);
+        dock->setWidget(narrow);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(dock->width() > dock->fontMetrics().horizontalAdvance("Werkzeuge") + 30);
         choose("en");
         QCOMPARE(dock->getSmallDock()->getButton()->text().remove('\n'), QString("Tools"));
         Resource::remove(dock);

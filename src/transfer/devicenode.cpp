@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <unistd.h>
+
 const char* const DeviceNode::variable = "RIMGLOW_DONGLE";
 
 namespace {
@@ -29,6 +32,13 @@ QString DeviceNode::find(const QString& description)
 #else
     return fromSysfs("/sys", description);
 #endif
+}
+
+bool DeviceNode::accessDenied(const QString& description)
+{
+    const QString node = find(description);
+    return !node.isEmpty() && ::access(QFile::encodeName(node).constData(), R_OK | W_OK) != 0 &&
+           errno == EACCES;
 }
 
 QString DeviceNode::fromSysfs(const QString& root, const QString& description)

@@ -13,6 +13,10 @@ public:
     // system; empty when there is none.
     static QString find(const QString& description);
 
+    // Whether the dongle's node exists but this user lacks the right to open it for reading
+    // and writing.
+    static bool accessDenied(const QString& description);
+
     // Linux: the tty of the USB device with the FTDI vendor and product ids, a serial number
     // beginning "WR" and the given product description, looked up under a sysfs root.
     static QString fromSysfs(const QString& root, const QString& description);

@@ -9,7 +9,14 @@
 // status of the last exchange. The byte transport is the subclass's.
 class Dongle_ {
 public:
-    enum ERROR : int { OK = 0, NOT_FOUND = 1, SEND_FAILED = 2, RECEIVE_FAILED = 3 };
+    enum ERROR : int {
+        OK = 0,
+        NOT_FOUND = 1,
+        SEND_FAILED = 2,
+        RECEIVE_FAILED = 3,
+        // The dongle is there, but this user may not open it.
+        NO_ACCESS = 4
+    };
 
     // Sends line bytes with the send settings; true when everything was written.
     virtual bool TX(QByteArray bytes) = 0;

@@ -12,6 +12,9 @@ bool DongleThread::errorControl(Dongle_::ERROR const& status)
     case Dongle_::SEND_FAILED:
         emit showError(CHECK_DONGLE);
         return true;
+    case Dongle_::NO_ACCESS:
+        emit showError(DONGLE_ACCESS);
+        return true;
     case Dongle_::RECEIVE_FAILED:
         emit showError(CHECK_WHEEL);
         return true;

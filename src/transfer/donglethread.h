@@ -18,7 +18,7 @@ class DongleThread : public QThread {
     Q_OBJECT
 public:
     // Display codes of showError.
-    enum { CHECK_DONGLE = 0, CHECK_WHEEL = 1, TRANSFER_FAILED = 2 };
+    enum { CHECK_DONGLE = 0, CHECK_WHEEL = 1, TRANSFER_FAILED = 2, DONGLE_ACCESS = 3 };
 
     explicit DongleThread(QObject* parent = nullptr);
 

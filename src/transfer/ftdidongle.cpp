@@ -1,5 +1,6 @@
 #include "ftdidongle.h"
 
+#include "devicenode.h"
 #include "ftd2xx.h"
 
 const char* const FtdiDongle::description = "Velmo Wave Relay USB dongle";
@@ -112,8 +113,13 @@ QByteArray FtdiDongle::TX_RX(QByteArray bytes, int const& count)
     error = NOT_FOUND;
     FT_HANDLE handle = nullptr;
     if (!check("open device",
-               FT_OpenEx(const_cast<char*>(description), FT_OPEN_BY_DESCRIPTION, &handle)))
+               FT_OpenEx(const_cast<char*>(description), FT_OPEN_BY_DESCRIPTION, &handle))) {
+        // D2XX cannot say why a present device did not open; missing permissions are the
+        // cause a user can mend, so they are told apart.
+        if (DeviceNode::accessDenied(description))
+            error = NO_ACCESS;
         return QByteArray();
+    }
 
     QByteArray reply;
     error = SEND_FAILED;

@@ -133,11 +133,13 @@ void Transmitter::showError(int error)
     progressTimer.stop();
     QWidget* owner = parentWidget() && parentWidget()->isVisible() ? parentWidget() : this;
     const char* text = error == DongleThread::CHECK_DONGLE      ? "CHECK_USB"
+                       : error == DongleThread::DONGLE_ACCESS   ? "USB_ACCESS"
                        : error == DongleThread::TRANSFER_FAILED ? "TRANS_FAIL"
                                                                 : "CHECK_LIGHT";
-    const char* picture = error == DongleThread::CHECK_DONGLE      ? "USB"
-                          : error == DongleThread::TRANSFER_FAILED ? "TRANSMIT"
-                                                                   : "DONGLE";
+    const char* picture =
+        error == DongleThread::CHECK_DONGLE || error == DongleThread::DONGLE_ACCESS ? "USB"
+        : error == DongleThread::TRANSFER_FAILED                                    ? "TRANSMIT"
+                                                                                    : "DONGLE";
     QMessageBox box(owner);
     box.setText(Resource::getText(text));
     box.setIconPixmap(Resource::getPixmap(picture));

@@ -26,7 +26,7 @@ const QStringList textKeys{
     "RENEW",       "RETRY",      "SAVE",       "SAVE_AS",     "SAVE_FAIL", "SELECT",
     "SELECTALL",   "SIMULATION", "STAND",      "TEXT",        "TITLE",     "TOOL",
     "TRANS_FAIL",  "UNDO",       "UNSELECT",   "UNTITLED",    "UPDATE",    "UPDATE_VERSION",
-    "VERSION",     "YES",        "ZOOM IN",    "ZOOM OUT"};
+    "USB_ACCESS",  "VERSION",    "YES",        "ZOOM IN",     "ZOOM OUT"};
 
 // Every icon key the program looks up.
 const QStringList iconKeys{"ABOUT", "ADD",     "ARRAY",     "AUTO_DETECT", "COPY",    "DONGLE",

@@ -6,7 +6,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -180,6 +185,38 @@ private slots:
         QVERIFY(dongle.click());
         QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
         QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    // Run in a child process that, when started as root, gives up root first: root may open
+    // any node, so only an ordinary user meets the refusal.
+    void refusedNodeIsToldApartFromAMissingDongle()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ExeGroup | QFile::ExeOther);
+        const QString node = dir.filePath("ttyUSB7");
+        QFile file(node);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QFile::setPermissions(node, QFileDevice::Permissions()));
+        qputenv(DeviceNode::variable, QFile::encodeName(node));
+
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (geteuid() == 0 &&
+                (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(100);
+            FtdiDongle dongle;
+            dongle.getId();
+            _exit(dongle.getError());
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        qunsetenv(DeviceNode::variable);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), int(Dongle_::NO_ACCESS));
     }
 
     void notATerminal()

@@ -3,6 +3,7 @@
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 #include "transfer/devicenode.h"
+#include "transfer/donglethread.h"
 #include "transfer/frameencoder.h"
 #include "transfer/transmitter.h"
 #include "wheelprocess.h"
@@ -145,6 +146,17 @@ private slots:
         QTRY_VERIFY(!transmitter.isVisible());
         QVERIFY(window.isVisible());
         qunsetenv(DeviceNode::variable);
+    }
+
+    void refusedDongleNamesTheUdevRule()
+    {
+        Transmitter transmitter({{"D12", 4}}, false, &window);
+        ModalAnswerer answerer({"Cancel"});
+        transmitter.showError(DongleThread::DONGLE_ACCESS);
+        QCOMPARE(answerer.texts.size(), 1);
+        QVERIFY(answerer.texts[0].contains("no permission"));
+        QVERIFY(answerer.texts[0].contains("70-rimglow-dongle.rules"));
+        QVERIFY(!transmitter.isVisible());
     }
 
     void retryStoresTheSameSlotAgain()

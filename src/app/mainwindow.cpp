@@ -18,8 +18,25 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QToolButton>
+
+namespace {
+
+// Saving starts where the last design was opened or saved, unless that folder cannot take a
+// new file (the examples of an installed program, a removed disk): then in the user's
+// documents.
+QString saveStart(const QString& remembered)
+{
+    const QFileInfo place(remembered);
+    const QFileInfo folder(place.isDir() ? place.absoluteFilePath() : place.absolutePath());
+    if (folder.isDir() && folder.isWritable())
+        return remembered;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+} // namespace
 
 MainWindow::MainWindow(ArgParser* configuration)
     : configuration(configuration)
@@ -269,7 +286,7 @@ bool MainWindow::save(WheelPanel* panel, bool saveAs)
         panel = current;
     QString path = panel->statusTip();
     if (saveAs || path.isEmpty()) {
-        path = QFileDialog::getSaveFileName(this, "", fileDirectory, fileFilter);
+        path = QFileDialog::getSaveFileName(this, "", saveStart(fileDirectory), fileFilter);
         if (path.isEmpty())
             return false;
         if (QFileInfo(path).suffix() != configuration->name)

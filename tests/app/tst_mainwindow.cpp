@@ -12,12 +12,17 @@
 #include "transfer/frameencoder.h"
 #include "wheelprocess.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+
+#include <memory>
 
 namespace {
 
@@ -155,6 +160,37 @@ private slots:
         QVERIFY(window.save());
         QCOMPARE(none.folders, QStringList());
         QCOMPARE(captions(window.getTabs()), QStringList{caption});
+    }
+
+    // An installed program's design folder is read-only; a removed folder stands in for it
+    // here, where the tests may run as root and could write anywhere.
+    void saveLeavesAFolderThatCannotTakeTheFile()
+    {
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        // Made for the test only when the user has none, and then removed again.
+        const bool made = !QFileInfo::exists(documents) && QDir().mkpath(documents);
+        auto folder = std::make_unique<QTemporaryDir>();
+        Product product(Product::demo("XYZ"));
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        {
+            FileDialogAnswerer files({folder->filePath("first")});
+            QVERIFY(window.save());
+            QCOMPARE(files.folders,
+                     QStringList{QDir(Resource::directory() + "File").absolutePath()});
+        }
+        {
+            FileDialogAnswerer files({QString()});
+            QVERIFY(!window.saveAs());
+            QCOMPARE(files.folders, QStringList{folder->path()});
+        }
+        folder.reset();
+        FileDialogAnswerer files({QString()});
+        QVERIFY(!window.saveAs());
+        if (made)
+            QDir().rmdir(documents);
+        QCOMPARE(files.folders, QStringList{QDir(documents).absolutePath()});
     }
 
     void cancelledSaveDialogKeepsTheDesignModified()

@@ -35,30 +35,33 @@ Icon::Icon(const QString& path, QObject* parent)
     : QObject(parent)
     , placeholder(drawPlaceholder())
 {
-    read(path);
+    // A broken installation shows placeholders; say where the table was looked for.
+    if (!read(path))
+        qWarning("Rimglow: no icon table in %s; icons show as placeholders", qPrintable(path));
     connect(&menu, &QComboBox::activated, this, &Icon::update);
     renewMenu();
 }
 
-void Icon::read(const QString& path)
+bool Icon::read(const QString& path)
 {
     QImage image;
     if (!QImageReader(path).read(&image) || image.text("editor") != "velmo")
-        return;
+        return false;
     const QStringList tableKeys = names(image.text("iconkey"));
     const QStringList tableStyles = names(image.text("icontype"));
     if (tableKeys.isEmpty() || tableStyles.isEmpty())
-        return;
+        return false;
     const int width = image.width() / tableKeys.size();
     const int height = image.height() / tableStyles.size();
     // More keys or styles than the picture has pixels leave no cell to show.
     if (width < 1 || height < 1)
-        return;
+        return false;
     table = image;
     keys = tableKeys;
     styles = tableStyles;
     cellWidth = width;
     cellHeight = height;
+    return true;
 }
 
 void Icon::add(QObject* object, const QString& key)

@@ -32,7 +32,7 @@ private slots:
     void update(int style);
 
 private:
-    void read(const QString& path);
+    bool read(const QString& path);
 
     // The cells are cut from the table picture when asked for, so a table with very many keys
     // costs no more memory than its picture.

@@ -18,7 +18,10 @@ Translator::NotePaper::NotePaper(QObject* target, const QByteArray& property)
 Translator::Translator(const QString& path, QObject* parent)
     : QObject(parent)
 {
-    read(path);
+    // A broken installation shows the keys; say where the table was looked for.
+    if (!read(path))
+        qWarning("Rimglow: cannot read the language table %s; texts show as their keys",
+                 qPrintable(path));
     connect(&menu, &QMenu::triggered, this, &Translator::update);
     renewMenu();
 
@@ -27,11 +30,11 @@ Translator::Translator(const QString& path, QObject* parent)
     setLanguage(code);
 }
 
-void Translator::read(const QString& path)
+bool Translator::read(const QString& path)
 {
     QFile file(path);
     if (file.size() > maxFileSize || !file.open(QIODevice::ReadOnly))
-        return;
+        return false;
     const QString text = QString::fromUtf8(file.readAll());
     const QStringList lines = text.split('\n');
     bool header = true;
@@ -58,6 +61,7 @@ void Translator::read(const QString& path)
         rowLabels.append(label);
         cells.append(fields);
     }
+    return true;
 }
 
 QString Translator::systemLanguage() const

@@ -46,7 +46,7 @@ private slots:
     void update(QAction* action);
 
 private:
-    void read(const QString& path);
+    bool read(const QString& path);
     QString systemLanguage() const;
     void apply(NotePaper* note, const QString& key) const;
 

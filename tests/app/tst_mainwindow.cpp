@@ -242,6 +242,23 @@ private slots:
         QCOMPARE(files.folders, QStringList{dir.path()});
     }
 
+    void exampleDesignOpensFromTheStartFolder()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        const QString folder = QDir(Resource::directory() + "File").absolutePath();
+        FileDialogAnswerer files({folder + "/pinwheel.DEMO"});
+        window.open();
+        QCOMPARE(files.folders, QStringList{folder});
+        QCOMPARE(captions(window.getTabs()), (QStringList{"Untitled 1", "pinwheel"}));
+        const QImage picture = window.getCurrent()->getPixmap().toImage();
+        int inked = 0;
+        for (int y = 0; y < picture.height(); y += 4)
+            for (int x = 0; x < picture.width(); x += 4)
+                inked += qAlpha(picture.pixel(x, y)) > 0;
+        QVERIFY2(inked > 100, qPrintable(QString::number(inked)));
+    }
+
     void unreadableFileOpensNothing()
     {
         const QString path = dir.filePath("letter.DEMO");

@@ -73,6 +73,7 @@ MainWindow::MainWindow(ArgParser* configuration)
     setCentralWidget(&tabs);
 
     createNew();
+    Resource::addText(this, "untitledText", "UNTITLED");
 
     layerDock = new DockWidget(Qt::RightDockWidgetArea, this);
     auto* layerHolder = new QWidget;
@@ -232,9 +233,12 @@ WheelPanel* MainWindow::createNew(QString file)
     connect(panel, &WheelPanel::import, &tools, qOverload<QPixmap>(&ToolWidget::import));
     connect(panel, &WheelPanel::toUpdate, this, &MainWindow::transmit);
     undoGroup.addStack(panel->getUndoStack());
-    panel->setWindowTitle(file.isEmpty()
-                              ? Resource::getText("UNTITLED") + QString::number(++untitledCount)
-                              : QFileInfo(file).baseName());
+    if (file.isEmpty()) {
+        panel->setProperty("untitledNumber", ++untitledCount);
+        panel->setWindowTitle(Resource::getText("UNTITLED") + QString::number(untitledCount));
+    } else {
+        panel->setWindowTitle(QFileInfo(file).baseName());
+    }
 
     const int index = tabs.addTab(panel, panel->windowTitle());
     layerStack.addWidget(panel->getLayerWidget());
@@ -268,6 +272,18 @@ void MainWindow::resetTitle()
         const bool clean = panel->getUndoStack()->isClean();
         tabs.setTabText(i, panel->windowTitle() + (clean ? "" : " *"));
     }
+}
+
+void MainWindow::setUntitledText(const QString& text)
+{
+    untitledText = text;
+    for (int i = 0; i < tabs.count(); ++i) {
+        WheelPanel* panel = panelAt(i);
+        const QVariant number = panel->property("untitledNumber");
+        if (panel->statusTip().isEmpty() && number.isValid())
+            panel->setWindowTitle(text + number.toString());
+    }
+    resetTitle();
 }
 
 void MainWindow::open()

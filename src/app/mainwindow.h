@@ -27,6 +27,8 @@ class WheelPanel;
 // docks beside it, the file, edit and help commands, and the way from a design to the wheel.
 class MainWindow : public QMainWindow {
     Q_OBJECT
+    // The name of designs that were never saved, in the current language.
+    Q_PROPERTY(QString untitledText READ getUntitledText WRITE setUntitledText)
 public:
     explicit MainWindow(ArgParser* configuration);
     ~MainWindow() override;
@@ -43,6 +45,8 @@ public:
     HallDialog* getHallDialog() { return &hallDialog; }
     SimulateDialog* getSimulateDialog() { return &simulateDialog; }
     AboutDialog* getAboutDialog() { return &about; }
+    QString getUntitledText() const { return untitledText; }
+    void setUntitledText(const QString& text);
 
 public slots:
     WheelPanel* createNew(QString file = QString());
@@ -91,6 +95,7 @@ private:
     DockWidget* toolDock;
     DockWidget* layerDock;
     int untitledCount = 0;
+    QString untitledText;
     QList<QObject*> texted;
 };
 

@@ -399,6 +399,13 @@ private slots:
     {
         Product product(Product::demo());
         MainWindow window(product.configuration.get());
+        ink(&window);
+        {
+            FileDialogAnswerer files({dir.filePath("kept")});
+            QVERIFY(window.save());
+        }
+        window.createNew();
+        ink(&window);
         QMenu* languages = Resource::getLanguageMenu();
         auto choose = [languages](const QString& code) {
             for (QAction* action : languages->actions())
@@ -409,8 +416,12 @@ private slots:
         QVERIFY(hasEntry(&window, "OPEN"));
         QCOMPARE(Resource::getText("OPEN"), QString::fromUtf8("\u00d6ffnen"));
         QCOMPARE(window.getToolDock()->windowTitle(), Resource::getText("TOOL"));
+        // Designs never saved take the new word for untitled; saved ones keep their names.
+        QCOMPARE(captions(window.getTabs()),
+                 (QStringList{"kept", Resource::getText("UNTITLED") + "2 *"}));
         choose("en");
         QCOMPARE(window.getToolDock()->windowTitle(), QString("Tools"));
+        QCOMPARE(captions(window.getTabs()), (QStringList{"kept", "Untitled 2 *"}));
     }
 
     // From a pen stroke on the screen to the frames the wheel holds.

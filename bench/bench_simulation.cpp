@@ -1,8 +1,8 @@
 // The simulation's frame period on the running dialog, against the 22 ms of its timer. Needs a
 // display with OpenGL; bench/run provides one under Xvfb.
 
-#include "config/argparser.h"
 #include "median.h"
+#include "product.h"
 #include "simulation/simulatedialog.h"
 #include "simulation/simulator.h"
 
@@ -19,13 +19,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_simulation: needs an X display with OpenGL\n");
         return 1;
     }
-    char name[] = "rimglow", n[] = "-n", demo[] = "DEMO", s[] = "-s", size[] = "128x32", o[] = "-o",
-         outer[] = "80", i[] = "-i", inner[] = "16", v[] = "-v", ids[] = "D12x12", c[] = "-c",
-         colours[] = "red+redxgreenxblue";
-    char* words[] = {name, n, demo, s, size, o, outer, i, inner, v, ids, c, colours};
-    ArgParser configuration(int(std::size(words)), words);
+    Product product({"-n", "DEMO", "-s", "128x32", "-o", "80", "-i", "16", "-v", "D12x12", "-c",
+                     "red+redxgreenxblue"});
 
-    SimulateDialog dialog(&configuration);
+    SimulateDialog dialog(product.configuration.get());
     QList<bool> states(128 * 32);
     for (int k = 0; k < states.size(); ++k)
         states[k] = k % 3 != 0;

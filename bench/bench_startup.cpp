@@ -6,8 +6,8 @@
 #include "app/mainwindow.h"
 #include "app/memorytuning.h"
 #include "app/splashscreen.h"
-#include "config/argparser.h"
 #include "median.h"
+#include "product.h"
 #include "resources/resource.h"
 
 #include <QApplication>
@@ -49,12 +49,9 @@ int openWindow(int argc, char** argv)
     clock.start();
     tuneMemoryForPictures();
     QApplication application(argc, argv);
-    char name[] = "rimglow", n[] = "-n", demo[] = "DEMO", s[] = "-s", size[] = "128x32", o[] = "-o",
-         outer[] = "80", i[] = "-i", inner[] = "16", v[] = "-v", ids[] = "D12x12+D08x8", c[] = "-c",
-         colours[] = "red+blue+redxblue+redxgreenxblue";
-    char* words[] = {name, n, demo, s, size, o, outer, i, inner, v, ids, c, colours};
-    ArgParser configuration(int(std::size(words)), words);
-    MainWindow window(&configuration);
+    Product product({"-n", "DEMO", "-s", "128x32", "-o", "80", "-i", "16", "-v", "D12x12+D08x8",
+                     "-c", "red+blue+redxblue+redxgreenxblue"});
+    MainWindow window(product.configuration.get());
     const double constructed = clock.nsecsElapsed() / 1e6;
     FirstPaint paint(&window);
     application.installEventFilter(&paint);

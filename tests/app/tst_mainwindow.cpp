@@ -1,6 +1,7 @@
 #include "app/dockwidget.h"
 #include "app/mainwindow.h"
 #include "filedialoganswerer.h"
+#include "menuentries.h"
 #include "modalanswerer.h"
 #include "model/layerview.h"
 #include "model/layerwidget.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -43,31 +43,6 @@ void ink(MainWindow* window, QPoint at = QPoint(256, 100), int alpha = 255)
     painter.fillRect(QRect(at, QSize(8, 8)), QColor(0, 0, 0, alpha));
     painter.end();
     window->setPixmap(dot, QPainter::CompositionMode_SourceOver, "DRAW");
-}
-
-QList<QAction*> allActions(MainWindow* window)
-{
-    QList<QAction*> actions = window->findChildren<QAction*>();
-    for (QAction* title : window->menuBar()->actions())
-        if (title->menu())
-            actions << title->menu()->actions();
-    return actions;
-}
-
-bool hasEntry(MainWindow* window, const QString& key)
-{
-    for (QAction* action : allActions(window))
-        if (action->text() == Resource::getText(key))
-            return true;
-    return false;
-}
-
-QAction* entry(MainWindow* window, const QString& key)
-{
-    for (QAction* action : allActions(window))
-        if (action->text() == Resource::getText(key))
-            return action;
-    return nullptr;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "menuentries.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "product.h"
@@ -12,8 +13,6 @@
 
 #include <QGuiApplication>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
@@ -78,12 +77,7 @@ private slots:
         painter.end();
         window.setPixmap(ink, QPainter::CompositionMode_SourceOver, "DRAW");
 
-        QAction* simulation = nullptr;
-        for (QAction* title : window.menuBar()->actions())
-            if (title->menu())
-                for (QAction* action : title->menu()->actions())
-                    if (action->objectName() == "simulation")
-                        simulation = action;
+        QAction* simulation = entry(&window, "SIMULATION");
         QVERIFY(simulation);
         simulation->trigger();
         SimulateDialog* dialog = window.getSimulateDialog();

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QPainter>
+#include <QSet>
 #include <QStringList>
 
 #include <cmath>
@@ -115,24 +116,37 @@ bool ArgParser::parseRadius(const QString& arg, double* size, const QString& mes
 
 bool ArgParser::parseIds(const QString& arg)
 {
+    QList<QPair<QString, int>> entries;
+    bool ok = true;
     for (const QString& element : arg.split("+", Qt::KeepEmptyParts)) {
         const QStringList parts = element.split("x", Qt::KeepEmptyParts);
         if (parts.size() != 2) {
             showError("unknow id format" + element);
-            return false;
+            ok = false;
+            break;
         }
         if (parts[0].isEmpty()) {
             showError("unknow id" + parts[0] + "of" + element);
-            return false;
+            ok = false;
+            break;
         }
         int count;
         if (!toInteger(parts[1], &count) || count == 0) {
             showError("unknow id" + parts[1] + "of" + element);
+            ok = false;
+            break;
+        }
+        // A store request names its slot in one byte, and every slot costs a whole picture:
+        // such a count is refused along with the whole option.
+        if (count > maxPictures) {
+            showError("unknow id" + parts[1] + "of" + element);
             return false;
         }
-        ids.insert(parts[0], count);
+        entries.append({parts[0], count});
     }
-    return true;
+    for (const auto& entry : entries)
+        ids.insert(entry.first, entry.second);
+    return ok;
 }
 
 bool ArgParser::parseColors(const QString& arg)
@@ -149,7 +163,17 @@ bool ArgParser::parseColors(const QString& arg)
         showError("unknow color : must define inner size before");
         return false;
     }
-    for (const QString& text : arg.split("+", Qt::KeepEmptyParts)) {
+    const QStringList texts = arg.split("+", Qt::KeepEmptyParts);
+    // Every package costs a preview picture; refuse an absurd number before drawing any.
+    QSet<QString> known(packages.keyBegin(), packages.keyEnd());
+    for (const QString& text : texts) {
+        known.insert(text);
+        if (known.size() > maxPackages) {
+            showError("unknow color " + text + " of " + arg);
+            return false;
+        }
+    }
+    for (const QString& text : texts) {
         const QList<QColor> colors = convertColor(text);
         if (colors.isEmpty())
             return false;
@@ -222,7 +246,10 @@ QList<QColor> ArgParser::convertColor(QString text)
 {
     QList<QColor> colors;
     for (const QString& part : text.split("x", Qt::KeepEmptyParts)) {
-        if (!QColor::isValidColorName(part)) {
+        // Qt also reads eight hexadecimal digits (#AARRGGBB), which a product description
+        // does not allow: only 3, 6, 9 or 12.
+        const bool alphaForm = part.startsWith('#') && part.size() == 9;
+        if (alphaForm || !QColor::isValidColorName(part)) {
             showError("unknow color " + part + " of " + text);
             return {};
         }

@@ -33,6 +33,10 @@ public:
 
     // More cells than the 512 x 512 picture has pixels cannot be drawn or sampled.
     static const int maxCells = 512 * 512;
+    // A store request carries the slot in one byte.
+    static const int maxPictures = 256;
+    // Each package has a 512 x 512 preview.
+    static const int maxPackages = 64;
 
 private:
     bool parseSize(const QString& arg);

@@ -226,6 +226,13 @@ private slots:
                                     << "unknow idtwoofABCxtwo" << QStringList();
         QTest::newRow("second bad") << "ABCx12+DEFx0"
                                     << "unknow id0ofDEFx0" << QStringList{"ABC"};
+        QTest::newRow("256 pictures") << "ABCx256"
+                                      << "" << QStringList{"ABC"};
+        // More slots than a store request can name: nothing of the option is kept.
+        QTest::newRow("257 pictures") << "ABCx12+DEFx257"
+                                      << "unknow id257ofDEFx257" << QStringList();
+        QTest::newRow("int max pictures") << "ABCx2147483647"
+                                          << "unknow id2147483647ofABCx2147483647" << QStringList();
     }
 
     void identityCodes()
@@ -288,6 +295,19 @@ private slots:
                                      << "" << QStringList{"redxgreenxblue"};
         QTest::newRow("five on 30") << 30 << "redxgreenxbluexwhitexblack"
                                     << "" << QStringList{"redxgreenxbluexwhitexblack"};
+        // Qt reads #AARRGGBB, which a product description does not allow.
+        QTest::newRow("eight digits")
+            << 16 << "red+#80ff0000"
+            << "unknow color #80ff0000 of #80ff0000" << QStringList{"red"};
+        QTest::newRow("3, 6, 9, 12 digits")
+            << 16 << "#f00x#00ff00x#000000fffx#ffff00000000"
+            << "" << QStringList{"#f00x#00ff00x#000000fffx#ffff00000000"};
+        QStringList texts;
+        for (int i = 0; i < 65; ++i)
+            texts << QString("#%1").arg(i, 3, 16, QChar('0'));
+        QTest::newRow("64 packages") << 16 << texts.mid(0, 64).join('+') << "" << texts.mid(0, 64);
+        QTest::newRow("65 packages")
+            << 16 << texts.join('+') << "unknow color #040 of " + texts.join('+') << QStringList();
     }
 
     void badColors()

@@ -53,9 +53,10 @@ bool Translator::read(const QString& path)
             header = false;
             continue;
         }
-        while (fields.size() < columnLabels.size())
-            fields.append(QString());
-        fields = fields.mid(0, columnLabels.size());
+        // A short row stays short (its missing cells read as empty), so a damaged table costs
+        // memory in proportion to its size, not to rows times columns.
+        if (fields.size() > columnLabels.size())
+            fields = fields.mid(0, columnLabels.size());
         if (!rowOfKey.contains(label))
             rowOfKey.insert(label, rowLabels.size());
         rowLabels.append(label);
@@ -114,9 +115,9 @@ void Translator::remove(QObject* object)
 QString Translator::getText(const QString& key) const
 {
     const auto row = rowOfKey.constFind(key);
-    if (row == rowOfKey.cend() || column >= cells[*row].size())
+    if (row == rowOfKey.cend() || column >= columnLabels.size())
         return key;
-    return cells[*row][column];
+    return cells[*row].value(column);
 }
 
 void Translator::setLanguage(const QString& code)

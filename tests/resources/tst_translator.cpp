@@ -1,3 +1,4 @@
+#include "residentmemory.h"
 #include "resources/hiddenfile.h"
 #include "resources/translator.h"
 #include "testsuite.h"
@@ -193,6 +194,28 @@ private slots:
             << QByteArray("\"KEY\",\"en\",\"de\"\n\"OPEN\",\"Open\",\"Auf\"\n")
                    .append(QByteArray(int(Translator::maxFileSize), ' '))
             << "OPEN";
+    }
+
+    void wideTableOfShortRowsStaysSmall()
+    {
+        // 2000 languages and 4000 rows of one cell: about 40 KB. Padded to full rows it would
+        // take 8 million cells.
+        QByteArray content = "\"KEY\"";
+        for (int i = 0; i < 2000; ++i)
+            content += ",\"l" + QByteArray::number(i) + "\"";
+        content += "\n";
+        for (int i = 0; i < 4000; ++i)
+            content += "\"K" + QByteArray::number(i) + "\",\"k\"\n";
+        startIn("l1999");
+        const long before = residentKilobytes();
+        QVERIFY(before > 0);
+        Translator translator(writeTable(content));
+        const long grown = residentKilobytes() - before;
+        QVERIFY2(grown < 32 * 1024, qPrintable(QString("grew by %1 kB").arg(grown)));
+        QCOMPARE(translator.getColumn(), 1999);
+        QCOMPARE(translator.getText("K7"), QString(""));
+        translator.setLanguage("l0");
+        QCOMPARE(translator.getText("K7"), QString("k"));
     }
 
     void malformedTables()

@@ -67,6 +67,32 @@ void BitFont::BDFchar::addData(const QString& row)
     rows.append(line);
 }
 
+qint64 BitFont::BDFchar::rowCost(const QSet<QString>& pool) const
+{
+    // A row's slot, plus for a new row its characters, string header and set entry.
+    constexpr qint64 newRowUpkeep = 96;
+    qint64 cost = qint64(rows.size()) * qint64(sizeof(QString));
+    QSet<QString> seen;
+    for (const QString& row : rows)
+        if (!pool.contains(row) && !seen.contains(row)) {
+            seen.insert(row);
+            cost += 2 * row.size() + newRowUpkeep;
+        }
+    return cost;
+}
+
+void BitFont::BDFchar::shareRows(QSet<QString>* pool)
+{
+    rows.squeeze();
+    for (QString& row : rows) {
+        const auto shared = pool->constFind(row);
+        if (shared != pool->cend())
+            row = *shared;
+        else
+            pool->insert(row);
+    }
+}
+
 QVector<QPoint> BitFont::BDFchar::data() const
 {
     QVector<QPoint> points;

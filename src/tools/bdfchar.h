@@ -4,6 +4,7 @@
 #include "bitfont.h"
 
 #include <QPoint>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -27,6 +28,14 @@ public:
     void setDWIDTH(const QString& numbers);
     // One bitmap line, a hexadecimal number; anything else gives an unlit row.
     void addData(const QString& row);
+
+    // Bytes the rows would add to a font whose distinct rows are in pool.
+    qint64 rowCost(const QSet<QString>& pool) const;
+    // Makes rows equal to one in pool share its string, and adds the others to pool. A font's
+    // glyphs repeat a small set of rows, so this keeps a large font small.
+    void shareRows(QSet<QString>* pool);
+    // Drops the bitmap: the glyph then draws nothing but still advances.
+    void dropRows() { rows = QVector<QString>(); }
 
     // The lit pixels relative to the glyph origin, y upwards.
     QVector<QPoint> data() const;

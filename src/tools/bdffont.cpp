@@ -11,11 +11,6 @@
 
 namespace {
 
-// Bitmap characters a font reads in all, each row counting rowUpkeep more for what a row costs
-// besides its bits. A kept row takes at most about 8 bytes per counted character.
-constexpr qint64 bitmapBudget = qint64(1) << 22;
-constexpr int rowUpkeep = 16;
-
 // Reads one line, cut after maxLineLength characters; the rest of a longer line is skipped
 // rather than read as lines of its own.
 bool readLine(QTextStream& stream, QString* line)
@@ -44,7 +39,7 @@ BitFont::BDFfont::BDFfont(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return;
     QTextStream stream(&file);
-    qint64 budget = bitmapBudget;
+    Reading reading;
     QString line;
     QString rest;
     while (readLine(stream, &line)) {
@@ -55,9 +50,13 @@ BitFont::BDFfont::BDFfont(const QString& path)
             boxX = fields.value(2).toInt();
             boxY = fields.value(3).toInt();
         } else if (checkTag(line, QStringLiteral("ENCODING "), &rest)) {
-            readGlyph(stream, rest.toInt(), &budget);
+            readGlyph(stream, rest.toInt(), &reading);
         }
     }
+    if (reading.cut)
+        qWarning("Rimglow: the font %s holds more bitmap data than a font may use (%lld MB); "
+                 "some of its characters draw nothing",
+                 qPrintable(path), bitmapBudget / (1024 * 1024));
 }
 
 BitFont::BDFfont::~BDFfont()
@@ -65,7 +64,7 @@ BitFont::BDFfont::~BDFfont()
     qDeleteAll(glyphs);
 }
 
-void BitFont::BDFfont::readGlyph(QTextStream& stream, int encoding, qint64* budget)
+void BitFont::BDFfont::readGlyph(QTextStream& stream, int encoding, Reading* reading)
 {
     auto glyph = std::make_unique<BDFchar>();
     QString line;
@@ -76,17 +75,22 @@ void BitFont::BDFfont::readGlyph(QTextStream& stream, int encoding, qint64* budg
         } else if (checkTag(line, QStringLiteral("BBX "), &rest)) {
             glyph->setBBX(rest);
         } else if (line.startsWith(QLatin1String("BITMAP"))) {
-            while (readLine(stream, &line) && !line.startsWith(QLatin1String("ENDCHAR"))) {
-                *budget -= rowUpkeep + line.size();
-                if (*budget >= 0)
-                    glyph->addData(line);
-            }
+            while (readLine(stream, &line) && !line.startsWith(QLatin1String("ENDCHAR")))
+                glyph->addData(line);
             break;
         }
     }
     // A file that ends inside a glyph still gives that glyph, as far as it goes.
     if (encoding < 0 || encoding > 0xFFFF)
         return;
+    const qint64 cost = glyph->rowCost(reading->rows);
+    if (cost <= reading->budget) {
+        reading->budget -= cost;
+        glyph->shareRows(&reading->rows);
+    } else {
+        glyph->dropRows();
+        reading->cut = true;
+    }
     delete glyphs.value(encoding);
     glyphs.insert(encoding, glyph.release());
 }

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QPoint>
 #include <QRect>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -16,11 +17,14 @@ class QTextStream;
 // Any file is safe to read, and what a font keeps stays bounded: lines are cut after
 // maxLineLength characters (the rest of such a line is skipped), only the encodings 0 to 65535
 // are kept since no UTF-16 code unit reaches the others, each glyph keeps a bounded bitmap (see
-// BDFchar), and a font reads at most about four million bitmap characters in all (a few tens of
-// MB); later rows read as unlit. Pixels whose position leaves the int range are dropped.
+// BDFchar), and the bitmaps of a font take at most bitmapBudget bytes. Glyphs share equal rows,
+// so a complete 16-pixel font of the Basic Multilingual Plane takes about a third of that;
+// glyphs beyond it keep their advance but draw nothing, and a warning names the file. Pixels
+// whose position leaves the int range are dropped.
 class BitFont::BDFfont {
 public:
     static constexpr int maxLineLength = 65536;
+    static constexpr qint64 bitmapBudget = qint64(48) * 1024 * 1024;
 
     // A file that cannot be opened gives a font without glyphs.
     explicit BDFfont(const QString& path);
@@ -38,7 +42,12 @@ public:
 private:
     Q_DISABLE_COPY(BDFfont)
 
-    void readGlyph(QTextStream& stream, int encoding, qint64* budget);
+    struct Reading {
+        qint64 budget = bitmapBudget;
+        QSet<QString> rows; // every distinct row kept so far
+        bool cut = false;
+    };
+    void readGlyph(QTextStream& stream, int encoding, Reading* reading);
 
     QMap<int, BDFchar*> glyphs;
     int boxX = 0;

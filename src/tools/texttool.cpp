@@ -17,6 +17,9 @@ TextTool::TextTool(Tool* other)
     , panel(new QWidget)
     , result(web->getOverlay().size())
 {
+    // Nothing may be laid out at all (too few rings for any size, no font): OK then delivers
+    // an empty picture.
+    result.fill(Qt::transparent);
     entry = new BitFont(web->getLedCount(), panel);
     connect(entry, &BitFont::setText, this, &TextTool::dataChange);
     auto* ok = new QPushButton(panel);

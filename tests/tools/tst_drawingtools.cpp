@@ -1,3 +1,4 @@
+#include "app/memorytuning.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
@@ -451,12 +452,29 @@ private slots:
         QCOMPARE(BitFont::lineText, QString("Hi"));
     }
 
-    void tooFewRingsShowNoText()
+    void tooFewRingsShowAndDeliverNoText()
     {
-        BitFont entry(4);
-        QSignalSpy points(&entry, &BitFont::setText);
-        entry.findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly)->setText("Hi");
+        Desk desk(64, 4);
+        BitFont::lineText = "Hi";
+        // Freed picture memory is reused, as the program arranges it: the tool's picture must
+        // not start with what earlier pictures left there.
+        tuneMemoryForPictures();
+        for (int i = 0; i < 4; ++i)
+            QImage(512, 512, QImage::Format_ARGB32_Premultiplied).fill(Qt::red);
+        QMetaObject::invokeMethod(&desk.palette, "text");
+        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        QSignalSpy points(text->getEntry(), &BitFont::setText);
+        QSignalSpy delivered(text, &Tool::upDate);
+        text->getEntry()
+            ->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly)
+            ->setText("Ho");
         QVERIFY(points.isEmpty() || points.last().first().value<QVector<QPoint>>().isEmpty());
+        textButton(text, 0)->click();
+        QCOMPARE(delivered.size(), 1);
+        QImage empty(512, 512, QImage::Format_ARGB32_Premultiplied);
+        empty.fill(Qt::transparent);
+        QCOMPARE(delivered.first().first().value<QPixmap>().toImage(), empty);
+        QCOMPARE(desk.litCells(), QList<int>());
     }
 
     void sizesOutsideTheRangeAreDropped()

@@ -1,15 +1,15 @@
 // Figures of the design model: the layer icon blur, one drawing step into a design, and the
-// memory the undo history holds per step.
+// memory the undo history holds per step, for pen strokes and for whole-picture imports.
 
 #include "app/memorytuning.h"
 #include "median.h"
 #include "model/superfastblur.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
+#include "residentmemory.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -18,25 +18,15 @@
 
 namespace {
 
-long residentKilobytes()
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
-// A pen stroke: a run of neighbouring cells of the 128 x 32 grid.
-QPixmap stroke(const WheelWeb& web, int start)
+// A pen stroke: a run of neighbouring cells of the 128 x 32 grid, in a colour of its own so that
+// every stroke changes the picture.
+QPixmap stroke(const WheelWeb& web, int start, const QColor& color)
 {
     QPixmap picture(512, 512);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(127, 127, 255));
+    painter.setBrush(color);
     for (int i = 0; i < 40; ++i)
         painter.drawPolygon(web.getPolygons()[(start + i * 32) % web.getPolygons().size()]);
     return picture;
@@ -87,24 +77,49 @@ int main(int argc, char** argv)
     QPixmap background(512, 512);
     background.fill(Qt::transparent);
     WheelPanel design(web.getOverlay(), background, 12, QString());
-    std::vector<QPixmap> strokes;
-    for (int i = 0; i < 16; ++i)
-        strokes.push_back(stroke(web, i * 7));
     times.clear();
-    const long before = residentKilobytes();
+    long before = residentKilobytes();
     for (int i = 0; i < 1000; ++i) {
+        const QPixmap pen = stroke(web, (i % 16) * 7, QColor::fromHsv(i * 37 % 360, 200, 255));
         QElapsedTimer clock;
         clock.start();
-        design.setLayer(strokes[size_t(i) % strokes.size()], QPainter::CompositionMode_SourceOver,
-                        "DRAW");
+        design.setLayer(pen, QPainter::CompositionMode_SourceOver, "DRAW");
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
-    const long after = residentKilobytes();
+    long after = residentKilobytes();
     std::printf("one drawing step (setLayer with undo push and layer icon): %.2f ms (median of "
                 "1000; target under 5 ms)\n",
                 median(times));
-    std::printf("undo history after 1000 steps on one picture: %.0f bytes per step "
-                "(resident memory grew by %ld MB)\n",
-                (after - before) * 1024.0 / 1000, (after - before) / 1024);
+    std::printf("undo history after 1000 pen-sized steps (40 cells each): %.0f bytes per step "
+                "held (target at most 50 KB); resident memory grew by %.0f bytes per step\n",
+                design.historyBytes() / 1000.0, (after - before) * 1024.0 / 1000);
+
+    // Imports replace the whole picture with a new pattern of about half the cells lit.
+    WheelPanel imports(web.getOverlay(), background, 12, QString());
+    QRandomGenerator random(1);
+    times.clear();
+    before = residentKilobytes();
+    for (int i = 0; i < 100; ++i) {
+        QPixmap picture(512, 512);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(127, 127, 255));
+        for (const QPolygonF& cell : web.getPolygons())
+            if (random.bounded(2))
+                painter.drawPolygon(cell);
+        painter.end();
+        QElapsedTimer clock;
+        clock.start();
+        imports.setLayer(picture, QPainter::CompositionMode_Source, "IMAGE");
+        times.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    after = residentKilobytes();
+    std::printf("undo history after 100 full-picture imports: %.0f bytes per step held, "
+                "%d steps undoable (budget %lld MB per design); resident memory grew by %.0f "
+                "bytes per step; one import step %.2f ms (median of 100)\n",
+                imports.historyBytes() / 100.0, imports.getUndoStack()->count(),
+                WheelPanel::historyBudget / (1024 * 1024), (after - before) * 1024.0 / 100,
+                median(times));
     return 0;
 }

@@ -7,21 +7,51 @@ WheelCommand::WheelCommand(WheelPanel* panel, int index, QPixmap before, QPixmap
                            QString text)
     : panel(panel)
     , index(index)
-    , before(before)
-    , after(after)
+    , pending(after)
     , text(text)
 {
+    const QImage old = before.toImage().convertToFormat(PicturePatch::format);
+    const QImage changed = after.toImage().convertToFormat(PicturePatch::format);
+    if (old.size() == changed.size()) {
+        const QRect rect = PicturePatch::changedRect(old, changed);
+        this->before = PicturePatch(old, rect);
+        this->after = PicturePatch(changed, rect);
+    } else {
+        this->before = PicturePatch(old, old.rect());
+        this->after = PicturePatch(changed, changed.rect());
+    }
 }
 
 void WheelCommand::redo()
 {
-    panel->setPixmap(after, index);
+    if (!pending.isNull()) {
+        panel->setPixmap(pending, index);
+        pending = QPixmap();
+    } else {
+        panel->setPixmap(QPixmap::fromImage(after.applyTo(panel->getPixmap(index).toImage())),
+                         index);
+    }
     print();
 }
 
 void WheelCommand::undo()
 {
-    panel->setPixmap(before, index);
+    if (isObsolete())
+        return;
+    panel->setPixmap(QPixmap::fromImage(before.applyTo(panel->getPixmap(index).toImage())), index);
+}
+
+qsizetype WheelCommand::cost() const
+{
+    return qsizetype(sizeof(*this)) + before.cost() + after.cost();
+}
+
+void WheelCommand::forget()
+{
+    before = PicturePatch();
+    after = PicturePatch();
+    pending = QPixmap();
+    setObsolete(true);
 }
 
 void WheelCommand::print()

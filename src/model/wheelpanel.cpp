@@ -45,6 +45,9 @@ WheelPanel::WheelPanel(QPixmap overlay, QPixmap background, int count, QString p
     pictures[currentIndex]->show();
 
     connect(layerList, &LayerWidget::toUpdate, this, &WheelPanel::toTransmits);
+    // Queued: the stack is still busy with the step that brought the index there.
+    connect(&undoStack, &QUndoStack::indexChanged, this, &WheelPanel::dropForgottenSteps,
+            Qt::QueuedConnection);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     if (QFileInfo::exists(path))
@@ -105,10 +108,67 @@ QPixmap WheelPanel::getPixmap() const
     return pictures[currentIndex]->pixmap().copy();
 }
 
+QPixmap WheelPanel::getPixmap(int index) const
+{
+    return pictures[index]->pixmap();
+}
+
 void WheelPanel::paste(QPixmap pixmap)
 {
-    undoStack.push(
+    pushStep(
         new WheelCommand(this, currentIndex, pictures[currentIndex]->pixmap(), pixmap, "PASTE"));
+}
+
+qint64 WheelPanel::historyBytes() const
+{
+    qint64 total = 0;
+    for (int i = undoStack.count() - 1; i >= 0 && !undoStack.command(i)->isObsolete(); --i)
+        if (auto* step = dynamic_cast<const WheelCommand*>(undoStack.command(i)))
+            total += step->cost();
+    return total;
+}
+
+void WheelPanel::pushStep(WheelCommand* step)
+{
+    undoStack.push(step);
+    // Newest first: the step that crosses the budget and every one below it are forgotten.
+    // The stack only lets go of obsolete steps when the index passes them; until then they
+    // hold no pictures.
+    qint64 total = 0;
+    for (int i = undoStack.count() - 1; i >= 0; --i) {
+        auto* command = const_cast<QUndoCommand*>(undoStack.command(i));
+        if (command->isObsolete())
+            return;
+        auto* change = dynamic_cast<WheelCommand*>(command);
+        if (change)
+            total += change->cost();
+        if (total <= historyBudget)
+            continue;
+        for (int j = i; j >= 0 && !undoStack.command(j)->isObsolete(); --j) {
+            command = const_cast<QUndoCommand*>(undoStack.command(j));
+            if ((change = dynamic_cast<WheelCommand*>(command)))
+                change->forget();
+            else
+                command->setObsolete(true);
+        }
+        return;
+    }
+}
+
+void WheelPanel::dropForgottenSteps()
+{
+    const int boundary = undoStack.index();
+    if (boundary == 0 || !undoStack.command(boundary - 1)->isObsolete())
+        return;
+    // Undoing an obsolete step removes it unapplied, so the oldest kept step becomes the
+    // bottom of the history and Undo ends there.
+    const int clean = undoStack.cleanIndex();
+    while (undoStack.index() > 0)
+        undoStack.undo();
+    if (clean == boundary)
+        undoStack.setClean();
+    else if (clean != -1 && clean < boundary)
+        undoStack.resetClean(); // the saved state was forgotten
 }
 
 void WheelPanel::setBackground(QPixmap pix)
@@ -124,7 +184,7 @@ void WheelPanel::setLayer(QPixmap pix, QPainter::CompositionMode mode, QString t
     painter.setCompositionMode(mode);
     painter.drawPixmap(after.rect(), pix, pix.rect());
     painter.end();
-    undoStack.push(new WheelCommand(this, currentIndex, before, after, text));
+    pushStep(new WheelCommand(this, currentIndex, before, after, text));
 }
 
 void WheelPanel::changeIndex(int row)
@@ -151,8 +211,10 @@ bool WheelPanel::save(QString path)
     QImage image(int(order.size()) * w, h, QImage::Format_ARGB32);
     image.fill(0);
     QPainter painter(&image);
+    // A picture loaded from a file of another height is larger than its square; what lies
+    // beyond the square must not spill into the next slot's.
     for (int row = 0; row < order.size(); ++row)
-        painter.drawPixmap(row * w, 0, pictures[order[row]]->pixmap());
+        painter.drawPixmap(QPoint(row * w, 0), pictures[order[row]]->pixmap(), QRect(0, 0, w, h));
     painter.end();
 
     // Written beside the old file and put in its place only when complete, so a failed save

@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 class LayerWidget;
+class WheelCommand;
 class QGraphicsPixmapItem;
 
 // One open design: a fixed number of square pictures of the wheel face, one edited at a time
@@ -23,6 +24,8 @@ public:
 
     void setPixmap(QPixmap pixmap, int index);
     QPixmap getPixmap() const;
+    // The picture in a slot, as it stands.
+    QPixmap getPixmap(int index) const;
     void paste(QPixmap pixmap);
     // Writes the design file; false, and the design stays modified, when that failed.
     bool save(QString path);
@@ -30,6 +33,10 @@ public:
     bool readFailed() const { return unreadable; }
 
     QUndoStack* getUndoStack() { return &undoStack; }
+    // Bytes the picture steps of the history hold. Beyond historyBudget the oldest steps are
+    // forgotten, so a long session cannot exhaust memory.
+    qint64 historyBytes() const;
+    static constexpr qint64 historyBudget = 64 * 1024 * 1024;
     LayerWidget* getLayerWidget() const;
     int getCount() const { return int(pictures.size()); }
     int getCurrentIndex() const { return currentIndex; }
@@ -50,10 +57,12 @@ protected:
 private slots:
     void changeIndex(int row);
     void toTransmits(QMap<int, int> map);
+    void dropForgottenSteps();
 
 private:
     void addItem(QGraphicsItem* item, double z);
     bool load(const QString& path);
+    void pushStep(WheelCommand* step);
 
     QUndoStack undoStack;
     QGraphicsPixmapItem* backgroundItem;

@@ -8,13 +8,16 @@
 #include <QGraphicsScene>
 #include <QImageReader>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <sys/resource.h>
 
@@ -73,6 +76,33 @@ void writeImage(const QString& path, const QList<QColor>& colors, int side)
                 image.setPixelColor(i * side + x, y, colors[i]);
     if (!image.save(path, "png"))
         qFatal("cannot write %s", qPrintable(path));
+}
+
+// Every picture of a design by slot, as images, to compare states exactly.
+QList<QImage> slotImages(WheelPanel* design)
+{
+    QList<QImage> images;
+    for (int i = 0; i < design->getCount(); ++i)
+        images << design->getPixmap(i).toImage().convertToFormat(QImage::Format_ARGB32);
+    return images;
+}
+
+QPixmap noise(quint32 seed, int side = 512)
+{
+    QImage image(side, side, QImage::Format_ARGB32);
+    QRandomGenerator random(seed);
+    random.fillRange(reinterpret_cast<quint32*>(image.bits()), side * side);
+    return QPixmap::fromImage(image);
+}
+
+QPixmap stroke(int x, int y, const QColor& color)
+{
+    QPixmap pixmap = transparent();
+    QPainter painter(&pixmap);
+    painter.setPen(QPen(color, 7));
+    painter.drawLine(x, y, x + 40, y + 90);
+    painter.drawEllipse(x + 60, y, 20, 12);
+    return pixmap;
 }
 
 } // namespace
@@ -139,6 +169,104 @@ private slots:
         design->setLayer(transparent(), QPainter::CompositionMode_SourceOver, "TEXT");
         QCOMPARE(stack->count(), 1);
         QVERIFY(!stack->isClean());
+    }
+
+    // Every kind of step, undone and redone in full: each state comes back pixel for pixel,
+    // with its undo text and the clean mark where the design was saved.
+    void undoWalkRestoresEveryState()
+    {
+        auto design = panel(3);
+        QUndoStack* stack = design->getUndoStack();
+        QList<QList<QImage>> states{slotImages(design.get())};
+        QStringList texts{QString()};
+        auto step = [&](const std::function<void()>& change) {
+            change();
+            states << slotImages(design.get());
+            texts << stack->undoText();
+        };
+        step([&] {
+            design->setLayer(stroke(100, 80, Qt::red), QPainter::CompositionMode_SourceOver,
+                             "DRAW");
+        });
+        step([&] {
+            design->setLayer(stroke(300, 300, QColor(0, 0, 255, 90)),
+                             QPainter::CompositionMode_SourceOver, "TEXT");
+        });
+        step([&] {
+            design->setLayer(stroke(110, 85, Qt::black), QPainter::CompositionMode_DestinationOut,
+                             "DRAW");
+        });
+        step(
+            [&] { design->setLayer(transparent(), QPainter::CompositionMode_SourceOver, "DRAW"); });
+        step([&] {
+            makeCurrent(design.get(), 2);
+            design->paste(noise(7));
+        });
+        step([&] {
+            design->setLayer(filled(QColor(0, 200, 0, 128)), QPainter::CompositionMode_SourceOver,
+                             "IMAGE");
+        });
+        step([&] {
+            makeCurrent(design.get(), 1);
+            design->paste(filled(Qt::yellow, 600));
+        });
+        step([&] {
+            design->setLayer(stroke(500, 500, Qt::blue), QPainter::CompositionMode_SourceOver,
+                             "DRAW");
+        });
+        step([&] { design->paste(filled(Qt::cyan, 100)); });
+        const int saved = 5;
+        stack->setIndex(saved);
+        stack->setClean();
+        stack->setIndex(stack->count());
+        QCOMPARE(stack->count(), states.size() - 1);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int i = stack->count(); i >= 0; --i) {
+                QCOMPARE(stack->index(), i);
+                QCOMPARE(stack->undoText(), texts[i]);
+                QVERIFY2(slotImages(design.get()) == states[i],
+                         qPrintable(QString("state %1").arg(i)));
+                QCOMPARE(stack->isClean(), i == saved);
+                stack->undo();
+            }
+            for (int i = 0; i < states.size(); ++i) {
+                QVERIFY2(slotImages(design.get()) == states[i],
+                         qPrintable(QString("state %1").arg(i)));
+                stack->redo();
+            }
+        }
+        QVERIFY(design->historyBytes() < 4 * 1024 * 1024);
+    }
+
+    // A long session forgets its oldest steps instead of growing without end; what is kept
+    // still undoes exactly, and Undo stops at the oldest kept step.
+    void historyStaysWithinItsBudget()
+    {
+        auto design = panel(1);
+        QUndoStack* stack = design->getUndoStack();
+        QList<QList<QImage>> states{slotImages(design.get())};
+        // Noise does not compress: every step costs two whole pictures.
+        for (quint32 i = 0; i < 36; ++i) {
+            design->paste(noise(i));
+            states << slotImages(design.get());
+            QVERIFY(design->historyBytes() <= WheelPanel::historyBudget);
+        }
+        QVERIFY(design->historyBytes() > WheelPanel::historyBudget * 3 / 4);
+        // Each Undo is a real step back; none silently does nothing.
+        int undone = 0;
+        while (stack->canUndo()) {
+            stack->undo();
+            QCoreApplication::processEvents();
+            ++undone;
+            QVERIFY2(slotImages(design.get()) == states[36 - undone],
+                     qPrintable(QString("after %1 undos").arg(undone)));
+        }
+        QVERIFY(undone > 20 && undone < 36);
+        QCOMPARE(stack->index(), 0);
+        // The oldest kept state is not the never-saved start.
+        QVERIFY(!stack->isClean());
+        stack->redo();
+        QCOMPARE(slotImages(design.get()), states[37 - undone]);
     }
 
     void pasteUndoKeepsItsOwnSlot()
@@ -242,6 +370,20 @@ private slots:
                 QCOMPARE(centreOf(loaded[slot]).alpha(), 0);
             }
         }
+    }
+
+    void largerPicturesStayInTheirSquare()
+    {
+        // A 1200 x 600 file: picture 0 red, picture 1 empty.
+        const QString path = dir.filePath("large.DEMO");
+        writeImage(path, {Qt::red, Qt::transparent}, 600);
+        auto design = panel(2, path);
+        QVERIFY(design->save(path));
+        auto reopened = panel(2, path);
+        QImage empty(512, 512, QImage::Format_ARGB32);
+        empty.fill(Qt::transparent);
+        QCOMPARE(slotImages(reopened.get()).value(1), empty);
+        QCOMPARE(reopened->getPixmap(0).toImage().pixelColor(511, 511), QColor(Qt::red));
     }
 
     void unreadableFilesAreReported()

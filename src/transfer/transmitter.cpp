@@ -30,23 +30,34 @@ Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent)
 
 Transmitter::~Transmitter()
 {
-    // A worker blocked in an exchange finishes it first; its result goes nowhere.
-    versionWorker.stop();
-    saveWorker.stop();
-    versionWorker.wait();
-    saveWorker.wait();
+    // A worker blocked in an exchange finishes it first, so the wheel never gets a cut
+    // message; its result goes nowhere, and no later step starts.
+    delayedStart.stop();
+    for (DongleThread* worker : workers()) {
+        disconnect(worker, &QThread::finished, this, &Transmitter::launch);
+        worker->stop();
+        worker->wait();
+    }
 }
 
 void Transmitter::launch()
 {
-    DongleThread* worker = currentWorker;
-    if (worker->isRunning()) {
-        connect(worker, &QThread::finished, this, &Transmitter::launch, Qt::SingleShotConnection);
-        return;
-    }
-    if (worker == &saveWorker)
+    // The line carries one exchange at a time: a stopped run of either worker (a cancelled
+    // transfer's identity request or store) ends before the next one starts.
+    for (DongleThread* busy : workers())
+        if (busy->isRunning()) {
+            connect(busy, &QThread::finished, this, &Transmitter::launch,
+                    Qt::ConnectionType(Qt::SingleShotConnection | Qt::UniqueConnection));
+            return;
+        }
+    if (currentWorker == &saveWorker)
         saveWorker.setData(pendingSlot, pendingData, hall);
-    worker->start();
+    currentWorker->start();
+}
+
+QList<DongleThread*> Transmitter::workers()
+{
+    return {&versionWorker, &saveWorker};
 }
 
 void Transmitter::launchLater()
@@ -163,11 +174,11 @@ void Transmitter::closeEvent(QCloseEvent* event)
 {
     progressTimer.stop();
     delayedStart.stop();
-    if (currentWorker) {
+    if (currentWorker)
         currentWorker->stop();
-        // A start waiting for a stopped run must not follow the closed transfer.
-        disconnect(currentWorker, &QThread::finished, this, &Transmitter::launch);
-    }
+    // A start waiting for a stopped run must not follow the closed transfer.
+    for (DongleThread* worker : workers())
+        disconnect(worker, &QThread::finished, this, &Transmitter::launch);
     QProgressDialog::closeEvent(event);
     hide();
     if (parentWidget())

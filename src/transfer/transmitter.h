@@ -34,6 +34,7 @@ private:
     // Starts the current worker; one still busy with a stopped run is waited for first.
     void launch();
     void launchLater();
+    QList<DongleThread*> workers();
 
     DongleThread* currentWorker = nullptr;
     VersionThread versionWorker;

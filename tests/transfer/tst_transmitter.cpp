@@ -193,6 +193,31 @@ private slots:
         QCOMPARE(wheel.storedFrame(0), data[0]);
     }
 
+    // Cancelled in the middle of a store and sent again at once: the old store ends on the
+    // line before the new transfer's identity request goes out.
+    void sendingAgainWaitsForTheCancelledStore()
+    {
+        WheelProcess wheel({"--paced", "--size", "16x8"});
+        Transmitter transmitter({{"D12", 4}}, false, &window);
+        QMap<int, QList<int>> lit;
+        const QMap<int, QByteArray> data = frames({0, 1}, &lit);
+        ModalAnswerer answerer;
+        transmitter.saveImage(data);
+        const QString connecting = transmitter.labelText();
+        QTRY_VERIFY_WITH_TIMEOUT(transmitter.labelText() != connecting, 5000);
+        // The store starts 100 ms later and takes about 230 ms on the paced line.
+        QTest::qWait(200);
+        transmitter.close();
+        transmitter.saveImage(data);
+        QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 15000);
+        QCOMPARE(answerer.texts, QStringList());
+        QCOMPARE(wheel.storedFrame(0), data[0]);
+        QCOMPARE(wheel.storedFrame(1), data[1]);
+        const QString reports = wheel.errors();
+        QVERIFY2(!reports.contains("line error"), qPrintable(reports));
+        QCOMPARE(reports.count("store request for slot 0"), 2);
+    }
+
     void hallWheelsAreWokenBeforeEveryStore()
     {
         WheelProcess wheel({"--size", "16x8"});

@@ -1,13 +1,17 @@
 #include "app/mainwindow.h"
 #include "app/splashscreen.h"
+#include "app/startup.h"
 #include "app/updatearchive.h"
 #include "modalanswerer.h"
 #include "product.h"
 #include "resources/hiddenfile.h"
 #include "resources/resource.h"
 #include "testsuite.h"
+#include "wheelprocess.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
@@ -16,6 +20,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -332,7 +337,61 @@ private slots:
     }
 };
 
+// The whole program from its command line to the closed window.
+class ProgramRunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { HiddenFile::write("language", "en"); }
+
+    // Quitting while a store is on the line: the program ends only after the store has
+    // arrived whole, and the next picture's store never starts.
+    void quittingDuringAStoreLetsItEnd()
+    {
+        WheelProcess wheel({"--paced", "--size", "16x8", "--id", "D12"});
+        QVERIFY(wheel.isRunning());
+        QPixmap ink(512, 512);
+        ink.fill(Qt::black);
+        int stage = 0;
+        QElapsedTimer storing;
+        QTimer script;
+        connect(&script, &QTimer::timeout, this, [&] {
+            MainWindow* window = nullptr;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* main = qobject_cast<MainWindow*>(widget))
+                    window = main;
+            if (!window || (stage == 0 && !window->isVisible()))
+                return;
+            auto* transmitter = window->findChild<Transmitter*>();
+            if (stage == 0) {
+                window->transmit({{0, ink}, {1, ink}});
+                ++stage;
+            } else if (stage == 1 && transmitter->labelText() != Resource::getText("CONNECTION")) {
+                storing.start();
+                ++stage;
+            } else if (stage == 2 && storing.elapsed() > 200) {
+                // The store started 100 ms after the label changed and takes about 230 ms.
+                transmitter->close();
+                window->close();
+                ++stage;
+            }
+        });
+        script.start(10);
+        ModalAnswerer answerer;
+        Product product(
+            {"-n", "DEMO", "-s", "16x8", "-o", "80", "-i", "16", "-v", "D12x12", "-c", "red"});
+        QCOMPARE(runProgram(int(product.pointers.size()), product.pointers.data()), 0);
+        QCOMPARE(stage, 3);
+        QCOMPARE(answerer.texts, QStringList());
+        QCOMPARE(wheel.storedFrame(0), QByteArray(16, char(0xFF)));
+        QTest::qWait(500);
+        QCOMPARE(wheel.storedFrame(1), QByteArray());
+        QVERIFY(!wheel.errors().contains("line error"));
+    }
+};
+
 RIMGLOW_TEST(SplashScreenTest)
 RIMGLOW_TEST(UpdateArchiveTest)
 RIMGLOW_TEST(VersionCheckTest)
+RIMGLOW_TEST(ProgramRunTest)
 #include "tst_startup.moc"

@@ -1,0 +1,69 @@
+#include "startup.h"
+
+#include "app/buildinfo.h"
+#include "app/mainwindow.h"
+#include "app/splashscreen.h"
+#include "app/updatearchive.h"
+#include "config/argparser.h"
+#include "resources/hiddenfile.h"
+#include "resources/resource.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <memory>
+
+int runProgram(int argc, char** argv)
+{
+#ifdef Q_OS_MACOS
+    // The resources live inside the application bundle, which becomes the current directory.
+    QDir bundle(QString::fromLocal8Bit(argv[0]));
+    bundle.cdUp();
+    bundle.cdUp();
+    bundle.cdUp();
+    QDir::setCurrent(bundle.absolutePath());
+#endif
+
+    auto splash = std::make_unique<SplashScreen>(Resource::directory() + "splash.png");
+
+    // Until the main window shows, the windows come and go one after another (the boxes of
+    // the command-line check, the splash, the update question); none of them closing may end
+    // the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ArgParser configuration(argc, argv);
+    if (!configuration.isValid()) {
+        splash.reset();
+        QApplication::setQuitOnLastWindowClosed(true);
+        auto* box = new QMessageBox(QMessageBox::Critical, "Oh! no~", "Find some argument error.",
+                                    QMessageBox::NoButton, nullptr,
+                                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+        return QApplication::exec();
+    }
+
+    splash->show();
+    if (UpdateArchive::install(splash.get())) {
+        splash->close();
+        return 0;
+    }
+    // Destroyed before the configuration it reads.
+    auto window = std::make_unique<MainWindow>(&configuration);
+
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, splash.get(), &SplashScreen::next);
+    QObject::connect(splash.get(), &SplashScreen::end, &timer, &QTimer::stop);
+    QObject::connect(splash.get(), &SplashScreen::end, window.get(), [&window] {
+        window->show();
+        QApplication::setQuitOnLastWindowClosed(true);
+    });
+    timer.start(20);
+
+#ifdef Q_OS_WIN
+    if (!HiddenFile::exists("autoupdate"))
+        window->checkVersion(BuildInfo::updateHost);
+#endif
+    return QApplication::exec();
+}

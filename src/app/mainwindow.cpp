@@ -431,6 +431,9 @@ void MainWindow::show()
 
 void MainWindow::transmit(QMap<int, QPixmap> pictures)
 {
+    // Nothing to send: no dialog, no traffic on the line.
+    if (pictures.isEmpty())
+        return;
     transmitter.saveImage(FrameEncoder::encodeAll(pictures, web, configuration->hasHall(),
                                                   hallDialog.getValue(), 360));
 }

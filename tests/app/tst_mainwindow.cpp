@@ -410,6 +410,11 @@ private slots:
         window.QMainWindow::show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
+        // Nothing ticked: no dialog, no traffic.
+        window.transmit({});
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.findChild<Transmitter*>()->isVisible());
+
         const WheelWeb web(16, 8, 80, 16);
         WheelPanel* panel = window.getCurrent();
         const auto at = [&](int cell) { return panel->mapFromScene(web.getCenters()[cell]); };
@@ -442,6 +447,7 @@ private slots:
         QCOMPARE(wheel.storedFrame(0), expected);
         QCOMPARE(wheel.storedFrame(1), QByteArray(expected.size(), 0));
         QCOMPARE(wheel.storedFrame(2), QByteArray());
+        QCOMPARE(wheel.errors().count("identity request"), 1);
     }
 };
 

@@ -14,8 +14,9 @@ public:
         NOT_FOUND = 1,
         SEND_FAILED = 2,
         RECEIVE_FAILED = 3,
-        // The dongle is there, but this user may not open it.
-        NO_ACCESS = 4
+        // Ours, beside the protocol's statuses: the dongle is there, but this user may not
+        // open it.
+        NO_ACCESS = 100
     };
 
     // Sends line bytes with the send settings; true when everything was written.

@@ -150,8 +150,9 @@ private slots:
         QTest::newRow("not found") << 1 << true << QList<int>{0};
         QTest::newRow("send failed") << 2 << true << QList<int>{0};
         QTest::newRow("receive failed") << 3 << true << QList<int>{1};
-        QTest::newRow("no access") << 4 << true << QList<int>{3};
+        QTest::newRow("four") << 4 << false << QList<int>();
         QTest::newRow("unknown") << 5 << false << QList<int>();
+        QTest::newRow("no access") << int(Dongle_::NO_ACCESS) << true << QList<int>{3};
     }
 
     void errorControl()

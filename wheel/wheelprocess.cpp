@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <QFile>
 
-WheelProcess::WheelProcess(const QStringList& options)
+WheelProcess::WheelProcess(const QStringList& options, bool storing)
 {
     process.start(QCoreApplication::applicationDirPath() + "/rimglow-wheel",
-                  options + QStringList{"--store", folder.path()});
+                  storing ? options + QStringList{"--store", folder.path()} : options);
     if (process.waitForStarted(5000) && process.waitForReadyRead(5000))
         device = QString::fromLocal8Bit(process.readLine()).trimmed();
     if (!device.isEmpty())

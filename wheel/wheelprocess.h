@@ -6,10 +6,11 @@
 #include <QTemporaryDir>
 
 // rimglow-wheel run by a test or a benchmark from the program's folder: started with the given
-// options and a store folder of its own, its device named in the environment while it runs.
+// options and, when storing, a store folder of its own; its device named in the environment
+// while it runs.
 class WheelProcess {
 public:
-    explicit WheelProcess(const QStringList& options = {});
+    explicit WheelProcess(const QStringList& options = {}, bool storing = true);
     ~WheelProcess();
 
     bool isRunning() const { return !device.isEmpty(); }

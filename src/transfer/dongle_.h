@@ -1,5 +1,5 @@
-#ifndef DONGLE__H
-#define DONGLE__H
+#ifndef DONGLE_H
+#define DONGLE_H
 
 #include <QByteArray>
 #include <QtGlobal>

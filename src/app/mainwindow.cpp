@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QToolBar>
@@ -443,27 +442,11 @@ void MainWindow::checkVersion(QString host, int port)
     delete http;
     http = new UpdateClient(host, port);
     connect(http, &UpdateClient::requestFinished, this, &MainWindow::requestFinished);
-    http->get("/download/Rimglow!4/" + configuration->name + "/version.php");
+    http->checkVersion(configuration->name, BuildInfo::date);
 }
 
 void MainWindow::requestFinished(int id, bool error)
 {
-    if (error || !http)
-        return;
-    const QByteArray body = http->readAll();
-    if (id == 2) {
-        if (body.size() != 10)
-            return;
-        // The server pads short versions with zero bytes.
-        const qsizetype end = body.indexOf('\0');
-        const QString version = QString::fromLatin1(end < 0 ? body : body.left(end));
-        // Dates in the form YYYY-MM-DD sort as text in the order of time.
-        if (QString(BuildInfo::date) < version)
-            http->get("/download/Rimglow!4/" + configuration->name + "/" + version + "/setup.zip");
-    } else if (id == 4) {
-        // Put in place only when complete: the next start would offer a cut archive.
-        QSaveFile archive("setup.zip");
-        if (archive.open(QIODevice::WriteOnly) && archive.write(body) == body.size())
-            archive.commit();
-    }
+    if (http)
+        http->takeReply(id, error);
 }

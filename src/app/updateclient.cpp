@@ -2,6 +2,7 @@
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -43,4 +44,32 @@ void UpdateClient::finished(QNetworkReply* reply, int id)
     const bool error = reply->error() != QNetworkReply::NoError;
     body = error ? QByteArray() : reply->readAll();
     emit requestFinished(id, error);
+}
+
+void UpdateClient::checkVersion(const QString& newProduct, const QString& newBuildDate)
+{
+    product = newProduct;
+    buildDate = newBuildDate;
+    get("/download/Rimglow!4/" + product + "/version.php");
+}
+
+void UpdateClient::takeReply(int id, bool error)
+{
+    if (error)
+        return;
+    if (id == 2) {
+        if (body.size() != 10)
+            return;
+        // The server pads short versions with zero bytes.
+        const qsizetype end = body.indexOf('\0');
+        const QString version = QString::fromLatin1(end < 0 ? body : body.left(end));
+        // Dates in the form YYYY-MM-DD sort as text in the order of time.
+        if (buildDate < version)
+            get("/download/Rimglow!4/" + product + "/" + version + "/setup.zip");
+    } else if (id == 4) {
+        // Put in place only when complete: the next start would offer a cut archive.
+        QSaveFile archive("setup.zip");
+        if (archive.open(QIODevice::WriteOnly) && archive.write(body) == body.size())
+            archive.commit();
+    }
 }

@@ -20,6 +20,12 @@ public:
     // The body of the request that finished last.
     QByteArray readAll() const { return body; }
 
+    // Asks for the newest version of the product; one newer than the build date is then
+    // downloaded into "setup.zip" in the current directory, for the next start to install.
+    void checkVersion(const QString& product, const QString& buildDate);
+    // The dialogue's next step after a request finished (the requestFinished signal).
+    void takeReply(int id, bool error);
+
 signals:
     void requestFinished(int id, bool error);
 
@@ -31,6 +37,8 @@ private:
     int port;
     int lastId = 1;
     QByteArray body;
+    QString product;
+    QString buildDate;
 };
 
 #endif

@@ -3,7 +3,7 @@
 
 #include "median.h"
 #include "transfer/ftdidongle.h"
-#include "transfer/serialport.h"
+#include "transfer/d2xx/serialport.h"
 #include "wheelprocess.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "wheelprocess.h"
 
-#include "transfer/devicenode.h"
+#include "transfer/d2xx/devicenode.h"
 
 #include <QCoreApplication>
 #include <QFile>

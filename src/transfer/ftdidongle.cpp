@@ -1,7 +1,7 @@
 #include "ftdidongle.h"
 
-#include "devicenode.h"
-#include "ftd2xx.h"
+#include "d2xx/devicenode.h"
+#include "d2xx/ftd2xx.h"
 
 const char* const FtdiDongle::description = "Velmo Wave Relay USB dongle";
 

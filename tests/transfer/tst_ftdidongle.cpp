@@ -1,5 +1,5 @@
 #include "testsuite.h"
-#include "transfer/devicenode.h"
+#include "transfer/d2xx/devicenode.h"
 #include "transfer/ftdidongle.h"
 #include "wheelprocess.h"
 

@@ -2,7 +2,7 @@
 #include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
-#include "transfer/devicenode.h"
+#include "transfer/d2xx/devicenode.h"
 #include "transfer/donglethread.h"
 #include "transfer/frameencoder.h"
 #include "transfer/transmitter.h"

@@ -19,5 +19,8 @@ void ToolManager::setTool(Tool* newTool)
     Tool* previous = tool;
     tool = newTool;
     previous->hide();
+    // Ours until then, so a manager that goes first (a closed tab, the end of the program)
+    // takes it along.
+    previous->setParent(this);
     QTimer::singleShot(10, previous, &QObject::deleteLater);
 }

@@ -1,3 +1,4 @@
+#include "fixtures.h"
 #include "model/layerwidget.h"
 #include "model/wheelpanel.h"
 #include "resources/hiddenfile.h"
@@ -372,39 +373,43 @@ private slots:
         }
     }
 
-    void largerPicturesStayInTheirSquare()
+    void missingFileGivesAnEmptyDesign()
     {
-        // A 1200 x 600 file: picture 0 red, picture 1 empty.
-        const QString path = dir.filePath("large.DEMO");
-        writeImage(path, {Qt::red, Qt::transparent}, 600);
-        auto design = panel(2, path);
-        QVERIFY(design->save(path));
-        auto reopened = panel(2, path);
-        QImage empty(512, 512, QImage::Format_ARGB32);
-        empty.fill(Qt::transparent);
-        QCOMPARE(slotImages(reopened.get()).value(1), empty);
-        QCOMPARE(reopened->getPixmap(0).toImage().pixelColor(511, 511), QColor(Qt::red));
+        auto design = panel(2, dir.filePath("missing.DEMO"));
+        QVERIFY(!design->readFailed());
+        QVERIFY(design->getUndoStack()->isClean());
     }
 
-    void unreadableFilesAreReported()
-    {
-        QVERIFY(!panel(2, dir.filePath("missing.DEMO"))->readFailed());
-        QFile garbage(dir.filePath("garbage.DEMO"));
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write("this is not a picture");
-        garbage.close();
-        auto design = panel(2, garbage.fileName());
-        QVERIFY(design->readFailed());
-        QCOMPARE(centreOf(design->getPixmap()).alpha(), 0);
+    void designFixtures_data() { addFixtureRows("designs"); }
 
-        // A PNG header claiming 30000 x 30000 pixels is refused before it is decoded.
-        QFile bomb(dir.filePath("bomb.DEMO"));
-        QVERIFY(bomb.open(QIODevice::WriteOnly));
-        bomb.write(QByteArray::fromHex(
-            "89504e470d0a1a0a0000000d49484452000075300000753008060000006627f8ba0000001149444154"
-            "789c63601805a360140c77000003e80001b3a6d3460000000049454e44ae426082"));
-        bomb.close();
-        QVERIFY(panel(2, bomb.fileName())->readFailed());
+    // A file under unreadable/ is reported and gives an empty design. Any other is read, and
+    // saved and reopened, every picture stays within its own square.
+    void designFixtures()
+    {
+        QFETCH(QString, path);
+        QVERIFY(!path.isEmpty());
+        const bool readable = !path.contains("/unreadable/");
+        auto design = panel(3, path);
+        QCOMPARE(design->readFailed(), !readable);
+        QCOMPARE(design->getCount(), 3);
+        QList<QImage> expected;
+        for (const QImage& picture : slotImages(design.get())) {
+            QImage square(512, 512, QImage::Format_ARGB32);
+            square.fill(Qt::transparent);
+            if (readable) {
+                QPainter painter(&square);
+                painter.setCompositionMode(QPainter::CompositionMode_Source);
+                painter.drawImage(0, 0, picture);
+            } else {
+                QCOMPARE(picture, square);
+            }
+            expected << square;
+        }
+        if (!readable)
+            return;
+        const QString copy = dir.filePath("copy.DEMO");
+        QVERIFY(design->save(copy));
+        QCOMPARE(slotImages(panel(3, copy).get()), expected);
     }
 
     void cleanStateFollowsSaving()

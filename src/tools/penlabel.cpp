@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 PenLabel::PenLabel(QSize size, QList<QPolygonF> const* polygons)
     : picking(size, QImage::Format_ARGB32)
@@ -44,13 +45,21 @@ void PenLabel::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     pressed = true;
-    updateItem(event->position().toPoint());
+    lastPoint = event->position();
+    updateItem(lastPoint.toPoint());
 }
 
 void PenLabel::mouseMoveEvent(QMouseEvent* event)
 {
-    if (pressed)
-        updateItem(event->position().toPoint());
+    if (!pressed)
+        return;
+    // One look per pixel along the segment: cells are wider than that, so none is skipped.
+    const QPointF to = event->position();
+    const QPointF way = to - lastPoint;
+    const int steps = qMax(1, qCeil(qMax(qAbs(way.x()), qAbs(way.y()))));
+    for (int i = 1; i <= steps; ++i)
+        updateItem((lastPoint + way * i / steps).toPoint());
+    lastPoint = to;
 }
 
 void PenLabel::mouseReleaseEvent(QMouseEvent*)

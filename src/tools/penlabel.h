@@ -9,7 +9,8 @@
 
 // The pen's invisible picking widget over the whole picture: every cell is filled in a
 // picking image with a colour that encodes its list position, so one pixel read turns a
-// pointer position into a cell.
+// pointer position into a cell. A drag enters every cell along the way between two pointer
+// events, however far apart a quick movement reports them.
 class PenLabel : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +31,8 @@ protected:
 
 private:
     bool pressed = false;
+    // Where the pointer was at the last event of the stroke.
+    QPointF lastPoint;
     QImage picking;
     unsigned int noneCode;
     unsigned int lastCode;

@@ -137,16 +137,44 @@ private slots:
         QTest::qWait(30);
     }
 
+    // A quick drag reports two far-apart points: every cell between them is entered, so the
+    // stroke is one connected run of cells, still one step.
+    void fastStrokeLeavesNoGaps()
+    {
+        const int lines = 64, leds = 16;
+        Desk desk(lines, leds);
+        const int from = 5 * leds + 2, to = 12 * leds + 2;
+        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(from));
+        QTest::mouseMove(desk.viewport(), desk.at(to));
+        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(to));
+        QCOMPARE(desk.stack()->count(), 1);
+        const QList<int> lit = desk.litCells();
+        QVERIFY(lit.contains(from) && lit.contains(to));
+        QVERIFY(lit.size() >= 8);
+        // Connected through neighbours: one position or one ring apart, or both.
+        QList<int> reached{from};
+        for (int i = 0; i < reached.size(); ++i)
+            for (int cell : lit) {
+                const int positions = qAbs(cell / leds - reached[i] / leds);
+                if (!reached.contains(cell) && qMin(positions, lines - positions) <= 1 &&
+                    qAbs(cell % leds - reached[i] % leds) <= 1)
+                    reached << cell;
+            }
+        QCOMPARE(reached.size(), lit.size());
+    }
+
     void leavingOverTheHubPicksNothingNew()
     {
+        // From a cell of the innermost ring straight to the axle and back: only the hub lies
+        // between, and coming back to the cell is no new pick.
         Desk desk(64, 8);
         QSignalSpy picks(desk.picker(), &PenLabel::click);
-        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(10));
+        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(15));
         QTest::mouseMove(desk.viewport(), desk.atScene(QPointF(256, 256)));
-        QTest::mouseMove(desk.viewport(), desk.at(10));
-        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(10));
+        QTest::mouseMove(desk.viewport(), desk.at(15));
+        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(15));
         QCOMPARE(picks.size(), 1);
-        QCOMPARE(desk.litCells(), QList<int>{10});
+        QCOMPARE(desk.litCells(), QList<int>{15});
     }
 
     void pressesThatPickNothingKeepThePen()

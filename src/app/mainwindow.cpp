@@ -10,6 +10,7 @@
 #include "updateclient.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -81,6 +83,7 @@ MainWindow::MainWindow(ArgParser* configuration)
     layerDock->setText(Resource::getTitle());
 
     connect(&tools, &ToolWidget::changePixmap, this, &MainWindow::setPixmap);
+    connect(&transmitter, &Transmitter::stored, this, &MainWindow::showStored);
     connect(&array, &WheelArray::setDiv, &tools, &ToolWidget::setDiv);
 
     toolDock = new DockWidget(Qt::LeftDockWidgetArea, this);
@@ -134,24 +137,48 @@ void MainWindow::buildMenus()
     action->setShortcut(QKeySequence::Save);
     connect(action, &QAction::triggered, this, [this] { save(); });
     action = addAction(fileMenu, fileBar, "Save", "SAVE_AS");
-    action->setShortcut(QKeySequence::SaveAs);
+    // Plain X11 desktops bind nothing to the standard Save As key.
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(action, &QAction::triggered, this, &MainWindow::saveAs);
+    fileMenu->addSeparator();
+    action = fileMenu->addAction("Close Tab");
+    Resource::addText(action, "text", "CLOSE_TAB");
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(action, &QAction::triggered, this, [this] { closeTab(tabs.currentIndex()); });
+    texted << action;
+    action = fileMenu->addAction("Quit");
+    Resource::addText(action, "text", "QUIT");
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(action, &QAction::triggered, this, &QWidget::close);
+    texted << action;
 
     QMenu* editMenu = menuBar()->addMenu("Edit");
     Resource::addText(editMenu, "title", "EDIT");
     auto* editBar = new QToolBar("Edit", this);
     editBar->setObjectName("edit");
-    QAction* undo = undoGroup.createUndoAction(this, Resource::getText("UNDO"));
-    Resource::addIcon(undo, "UNDO");
-    undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = undoGroup.createRedoAction(this, Resource::getText("REDO"));
-    Resource::addIcon(redo, "REDO");
-    redo->setShortcut(QKeySequence::Redo);
-    texted << undo << redo;
-    editMenu->addAction(undo);
-    editMenu->addAction(redo);
-    editBar->addAction(undo);
-    editBar->addAction(redo);
+    // Our own actions rather than the undo group's, whose words stay in the language they
+    // were made in.
+    undoAction = new QAction(this);
+    Resource::addIcon(undoAction, "UNDO");
+    undoAction->setShortcut(QKeySequence::Undo);
+    undoAction->setEnabled(undoGroup.canUndo());
+    connect(undoAction, &QAction::triggered, &undoGroup, &QUndoGroup::undo);
+    connect(&undoGroup, &QUndoGroup::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(&undoGroup, &QUndoGroup::undoTextChanged, this, [this] { setUndoWord(undoWord); });
+    redoAction = new QAction(this);
+    Resource::addIcon(redoAction, "REDO");
+    redoAction->setShortcut(QKeySequence::Redo);
+    redoAction->setEnabled(undoGroup.canRedo());
+    connect(redoAction, &QAction::triggered, &undoGroup, &QUndoGroup::redo);
+    connect(&undoGroup, &QUndoGroup::canRedoChanged, redoAction, &QAction::setEnabled);
+    connect(&undoGroup, &QUndoGroup::redoTextChanged, this, [this] { setRedoWord(redoWord); });
+    Resource::addText(this, "undoWord", "UNDO");
+    Resource::addText(this, "redoWord", "REDO");
+    texted << undoAction << redoAction;
+    editMenu->addAction(undoAction);
+    editMenu->addAction(redoAction);
+    editBar->addAction(undoAction);
+    editBar->addAction(redoAction);
     editMenu->addSeparator();
     editBar->addSeparator();
     connect(&undoGroup, &QUndoGroup::cleanChanged, this, &MainWindow::resetTitle);
@@ -262,6 +289,7 @@ void MainWindow::setCurrentIndex(int index)
     undoGroup.setActiveStack(panel->getUndoStack());
     current = panel;
     tools.changeTab(panel);
+    resetTitle();
 }
 
 void MainWindow::resetTitle()
@@ -270,7 +298,32 @@ void MainWindow::resetTitle()
         WheelPanel* panel = panelAt(i);
         const bool clean = panel->getUndoStack()->isClean();
         tabs.setTabText(i, panel->windowTitle() + (clean ? "" : " *"));
+        tabs.setTabToolTip(i, panel->statusTip().isEmpty()
+                                  ? Resource::getText("NOT_SAVED")
+                                  : QDir::toNativeSeparators(panel->statusTip()));
     }
+    WheelPanel* shown = panelAt(tabs.currentIndex());
+    setWindowTitle(shown ? Resource::getTitle() + " - " + tabs.tabText(tabs.currentIndex())
+                         : Resource::getTitle());
+}
+
+void MainWindow::setUndoWord(const QString& word)
+{
+    undoWord = word;
+    const QString step = undoGroup.undoText();
+    undoAction->setText(step.isEmpty() ? word : word + " " + step);
+}
+
+void MainWindow::setRedoWord(const QString& word)
+{
+    redoWord = word;
+    const QString step = undoGroup.redoText();
+    redoAction->setText(step.isEmpty() ? word : word + " " + step);
+}
+
+void MainWindow::showStored(int count)
+{
+    statusBar()->showMessage(Resource::getText("STORED").arg(count), 5000);
 }
 
 void MainWindow::setUntitledText(const QString& text)
@@ -340,7 +393,10 @@ bool MainWindow::closeTab(int index)
     if (!panel)
         return false;
     if (!panel->getUndoStack()->isClean()) {
-        QMessageBox box(QMessageBox::Question, Resource::getTitle(), Resource::getText("CHANGE"),
+        // The design asked about is the one on screen, and the question names it.
+        tabs.setCurrentIndex(index);
+        QMessageBox box(QMessageBox::Question, Resource::getTitle(),
+                        Resource::getText("CHANGE") + "\n" + panel->windowTitle(),
                         QMessageBox::NoButton, this);
         box.setWindowIcon(Resource::getIcon("LOGO"));
         const QList<QAbstractButton*> buttons = {

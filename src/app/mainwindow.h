@@ -29,6 +29,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
     // The name of designs that were never saved, in the current language.
     Q_PROPERTY(QString untitledText READ getUntitledText WRITE setUntitledText)
+    // The words before the name of the step that Undo and Redo would take back or repeat.
+    Q_PROPERTY(QString undoWord READ getUndoWord WRITE setUndoWord)
+    Q_PROPERTY(QString redoWord READ getRedoWord WRITE setRedoWord)
 public:
     explicit MainWindow(ArgParser* configuration);
     ~MainWindow() override;
@@ -42,11 +45,16 @@ public:
     DockWidget* getToolDock() const { return toolDock; }
     DockWidget* getLayerDock() const { return layerDock; }
     ToolWidget* getTools() { return &tools; }
+    WheelArray* getArray() { return &array; }
     HallDialog* getHallDialog() { return &hallDialog; }
     SimulateDialog* getSimulateDialog() { return &simulateDialog; }
     AboutDialog* getAboutDialog() { return &about; }
     QString getUntitledText() const { return untitledText; }
     void setUntitledText(const QString& text);
+    QString getUndoWord() const { return undoWord; }
+    void setUndoWord(const QString& word);
+    QString getRedoWord() const { return redoWord; }
+    void setRedoWord(const QString& word);
 
 public slots:
     WheelPanel* createNew(QString file = QString());
@@ -64,6 +72,8 @@ public slots:
     void setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text);
     void show();
     void transmit(QMap<int, QPixmap> pictures);
+    // Says in the status bar for a few seconds how many pictures the wheel took.
+    void showStored(int count);
     void requestFinished(int id, bool error);
 
 protected:
@@ -96,6 +106,10 @@ private:
     DockWidget* layerDock;
     int untitledCount = 0;
     QString untitledText;
+    QAction* undoAction;
+    QAction* redoAction;
+    QString undoWord;
+    QString redoWord;
     QList<QObject*> texted;
 };
 

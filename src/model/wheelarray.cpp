@@ -23,10 +23,13 @@ WheelArray::WheelArray(int lineCount, bool hasHall)
         }
         action->setStatusTip(QString::number(count));
         action->setIcon(createIcon(count));
+        action->setCheckable(true);
+        choices.addAction(action);
     }
     // Without a divisor to offer, the default is no repeat.
     if (!chosen)
         chosen = none;
+    chosen->setChecked(true);
     menu.menuAction()->setIcon(chosen->icon());
     menu.menuAction()->setStatusTip(chosen->statusTip());
     setArray(getArray());

@@ -1,6 +1,7 @@
 #ifndef WHEELARRAY_H
 #define WHEELARRAY_H
 
+#include <QActionGroup>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -36,6 +37,8 @@ private:
     static QList<int> counts(int lineCount);
 
     QMenu menu;
+    // The counts offered, the current one checked.
+    QActionGroup choices{nullptr};
 };
 
 #endif

@@ -128,6 +128,9 @@ void Translator::setLanguage(const QString& code)
         column = columnLabels.indexOf(code.left(2));
     if (column < 0)
         column = 0;
+    const QList<QAction*> languages = menu.actions();
+    if (column < languages.size())
+        languages[column]->setChecked(true);
     for (auto it = notes.cbegin(); it != notes.cend(); ++it)
         apply(it.key(), it.value());
 }
@@ -139,6 +142,9 @@ void Translator::renewMenu()
     for (int i = 0; i < columnLabels.size(); ++i) {
         QAction* action = menu.addAction(names.value(i));
         action->setStatusTip(columnLabels[i]);
+        action->setCheckable(true);
+        action->setChecked(i == column);
+        choices.addAction(action);
     }
     add(&menu, "title", "LANGUAGE");
 }

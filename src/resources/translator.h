@@ -1,6 +1,7 @@
 #ifndef TRANSLATOR_H
 #define TRANSLATOR_H
 
+#include <QActionGroup>
 #include <QHash>
 #include <QMap>
 #include <QMenu>
@@ -59,6 +60,8 @@ private:
 
     QMap<NotePaper*, QString> notes;
     QMenu menu;
+    // The languages, the current one checked.
+    QActionGroup choices{nullptr};
 };
 
 #endif

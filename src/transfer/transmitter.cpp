@@ -19,7 +19,7 @@ Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent)
     connect(this, &QProgressDialog::canceled, this, &QWidget::close);
     setAutoClose(false);
     setAutoReset(false);
-    setWindowTitle(Resource::getText("CONNECTION"));
+    Resource::addText(this, "windowTitle", "CONNECTION");
     progressTimer.setInterval(1);
     delayedStart.setSingleShot(true);
     delayedStart.setInterval(100);
@@ -30,6 +30,7 @@ Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent)
 
 Transmitter::~Transmitter()
 {
+    Resource::remove(this);
     // A worker blocked in an exchange finishes it first, so the wheel never gets a cut
     // message; its result goes nowhere, and no later step starts.
     delayedStart.stop();
@@ -112,6 +113,8 @@ void Transmitter::saved()
 {
     if (currentIndex == total) {
         close();
+        if (total > 0)
+            emit stored(total);
         return;
     }
     qint64 t = qMax<qint64>(clock.restart(), 1);

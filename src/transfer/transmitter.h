@@ -27,6 +27,10 @@ public slots:
     void saved();
     void stepOne();
 
+signals:
+    // Every picture the wheel model has a slot for was stored and confirmed.
+    void stored(int count);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -43,6 +44,15 @@ void ink(MainWindow* window, QPoint at = QPoint(256, 100), int alpha = 255)
     painter.fillRect(QRect(at, QSize(8, 8)), QColor(0, 0, 0, alpha));
     painter.end();
     window->setPixmap(dot, QPainter::CompositionMode_SourceOver, "DRAW");
+}
+
+// The undo or redo command, found by its key.
+QAction* stepAction(MainWindow* window, QKeySequence::StandardKey key)
+{
+    for (QAction* action : allActions(window))
+        if (action->shortcut() == QKeySequence(key))
+            return action;
+    return nullptr;
 }
 
 } // namespace
@@ -82,7 +92,7 @@ private slots:
             ModalAnswerer answerer({"Cancel"});
             QVERIFY(!window.close());
             QVERIFY(window.isVisible());
-            QCOMPARE(answerer.texts, QStringList{Resource::getText("CHANGE")});
+            QCOMPARE(answerer.texts, QStringList{Resource::getText("CHANGE") + "\nUntitled 2"});
             QCOMPARE(captions(window.getTabs()), (QStringList{"Untitled 1 *", "Untitled 2 *"}));
         }
 
@@ -279,8 +289,60 @@ private slots:
         QVERIFY(!window.close());
         QVERIFY(window.isVisible());
         QCOMPARE(answerer.texts.size(), 2);
-        QCOMPARE(answerer.texts[0], Resource::getText("CHANGE"));
+        QCOMPARE(answerer.texts[0], Resource::getText("CHANGE") + "\nUntitled 1");
         QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+    }
+
+    void questionShowsAndNamesItsDesign()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        ink(&window);
+        window.createNew();
+        ModalAnswerer answerer({"Cancel"});
+        QVERIFY(!window.closeTab(0));
+        QCOMPARE(answerer.texts, QStringList{Resource::getText("CHANGE") + "\nUntitled 1"});
+        QCOMPARE(window.getTabs()->currentIndex(), 0);
+    }
+
+    // The title and the tabs' tool tips tell which file is open; the file keys, the repeat
+    // menu's mark.
+    void windowSaysWhatIsOpen()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        QCOMPARE(window.windowTitle(), QString("Rimglow! DEMO - Untitled 1"));
+        QCOMPARE(window.getTabs()->tabToolTip(0), QString("Not saved yet"));
+        ink(&window);
+        QCOMPARE(window.windowTitle(), QString("Rimglow! DEMO - Untitled 1 *"));
+        QCOMPARE(stepAction(&window, QKeySequence::Undo)->text(), QString("Undo Draw"));
+        {
+            FileDialogAnswerer files({dir.filePath("shown")});
+            QVERIFY(window.saveAs());
+        }
+        QCOMPARE(window.windowTitle(), QString("Rimglow! DEMO - shown"));
+        QCOMPARE(window.getTabs()->tabToolTip(0),
+                 QDir::toNativeSeparators(dir.filePath("shown.DEMO")));
+        window.createNew();
+        QCOMPARE(window.windowTitle(), QString("Rimglow! DEMO - Untitled 2"));
+
+        QCOMPARE(entry(&window, "SAVE_AS")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+        QCOMPARE(entry(&window, "CLOSE_TAB")->shortcut(), QKeySequence("Ctrl+W"));
+        QCOMPARE(entry(&window, "QUIT")->shortcut(), QKeySequence("Ctrl+Q"));
+        entry(&window, "CLOSE_TAB")->trigger();
+        QCOMPARE(captions(window.getTabs()), QStringList{"shown"});
+
+        QMenu* repeat = window.getArray()->getMenu();
+        auto checked = [repeat] {
+            QStringList counts;
+            for (QAction* action : repeat->actions())
+                if (action->isChecked())
+                    counts << action->statusTip();
+            return counts;
+        };
+        QCOMPARE(checked(), QStringList{QString::number(window.getArray()->getArray())});
+        repeat->actions().first()->trigger();
+        QCOMPARE(checked(), QStringList{"1"});
     }
 
     void yesOnCloseSavesBeforeClosing()
@@ -389,12 +451,26 @@ private slots:
         };
         choose("de");
         QVERIFY(hasEntry(&window, "OPEN"));
+        // The undo words, the new File entries and the transfer dialog follow too, and the
+        // menu marks the language in use.
+        // (The step keeps the name it got when it was done.)
+        QCOMPARE(stepAction(&window, QKeySequence::Undo)->text(),
+                 QString::fromUtf8("R\u00fcckg\u00e4ngig Draw"));
+        QVERIFY(hasEntry(&window, "CLOSE_TAB") && hasEntry(&window, "QUIT"));
+        QCOMPARE(window.findChild<Transmitter*>()->windowTitle(), Resource::getText("CONNECTION"));
+        QCOMPARE(window.getTabs()->tabToolTip(1), Resource::getText("NOT_SAVED"));
+        QStringList checked;
+        for (QAction* action : languages->actions())
+            if (action->isChecked())
+                checked << action->statusTip();
+        QCOMPARE(checked, QStringList{"de"});
         QCOMPARE(Resource::getText("OPEN"), QString::fromUtf8("\u00d6ffnen"));
         QCOMPARE(window.getToolDock()->windowTitle(), Resource::getText("TOOL"));
         // Designs never saved take the new word for untitled; saved ones keep their names.
         QCOMPARE(captions(window.getTabs()),
                  (QStringList{"kept", Resource::getText("UNTITLED") + "2 *"}));
         choose("en");
+        QCOMPARE(stepAction(&window, QKeySequence::Undo)->text(), QString("Undo Draw"));
         QCOMPARE(window.getToolDock()->windowTitle(), QString("Tools"));
         QCOMPARE(captions(window.getTabs()), (QStringList{"kept", "Untitled 2 *"}));
     }
@@ -448,6 +524,7 @@ private slots:
         QCOMPARE(wheel.storedFrame(1), QByteArray(expected.size(), 0));
         QCOMPARE(wheel.storedFrame(2), QByteArray());
         QCOMPARE(wheel.errors().count("identity request"), 1);
+        QCOMPARE(window.statusBar()->currentMessage(), QString("2 pictures stored in the wheel."));
     }
 };
 

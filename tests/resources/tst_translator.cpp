@@ -146,6 +146,12 @@ private slots:
         }
         Translator second(path);
         QCOMPARE(second.getColumn(), 1);
+        // The menu marks the language in use.
+        QStringList checked;
+        for (QAction* action : second.getMenu()->actions())
+            if (action->isChecked())
+                checked << action->statusTip();
+        QCOMPARE(checked, QStringList{"de"});
     }
 
     void destroyedTargetsAreForgotten()

@@ -199,6 +199,11 @@ void MainWindow::buildMenus()
     action = addAction(editMenu, editBar, "Zoom Out", "ZOOM OUT");
     action->setShortcut(QKeySequence::ZoomOut);
     connect(action, &QAction::triggered, this, &MainWindow::zoomOut);
+    action = editMenu->addAction("Fit");
+    Resource::addText(action, "text", "FIT");
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(action, &QAction::triggered, this, &MainWindow::zoomToFit);
+    texted << action;
     editMenu->addSeparator();
     editBar->addSeparator();
     editMenu->addAction(array.getMenu()->menuAction());
@@ -460,6 +465,18 @@ void MainWindow::zoomOut()
     current->scale(0.8, 0.8);
 }
 
+void MainWindow::zoomToFit()
+{
+    // Measured without scroll bars, which a fitted wheel does not need: fitInView would
+    // measure with those of the current zoom and leave the wheel smaller than the room.
+    const QSize room = current->maximumViewportSize();
+    const QSize wheel = web.getOverlay().size();
+    const double scale = qMin(double(room.width() - 4) / wheel.width(),
+                              double(room.height() - 4) / wheel.height());
+    current->setTransform(QTransform::fromScale(scale, scale));
+    current->centerOn(QRectF(QPointF(0, 0), wheel).center());
+}
+
 void MainWindow::setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text)
 {
     current->setLayer(pix, mode, text);
@@ -474,10 +491,17 @@ void MainWindow::simulate()
         lit << (picture.valid(x, y) && qAlpha(picture.pixel(x, y)) != 0);
     }
     simulateDialog.toShow(lit.data(), configuration->lines, configuration->leds);
+    // A window of its own, placed over ours.
+    QRect frame = simulateDialog.frameGeometry();
+    frame.moveCenter(frameGeometry().center());
+    simulateDialog.move(frame.topLeft());
 }
 
 void MainWindow::show()
 {
+    // Room for the whole wheel beside both docks, where the screen has it.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(QSize(1080, 800).boundedTo(screen.size() * 19 / 20));
     QMainWindow::show();
     QRect frame = frameGeometry();
     frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());

@@ -68,6 +68,8 @@ public slots:
     void paste();
     void zoomIn();
     void zoomOut();
+    // Shows the whole wheel in the view.
+    void zoomToFit();
     void simulate();
     void setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text);
     void show();

@@ -388,6 +388,19 @@ private slots:
         window.zoomOut();
         window.createNew();
         QCOMPARE(window.getCurrent()->transform().m11(), 1.0);
+
+        // Fit (Ctrl+0) shows the whole wheel, as large as the view allows.
+        window.QMainWindow::show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.zoomIn();
+        entry(&window, "FIT")->trigger();
+        QCOMPARE(entry(&window, "FIT")->shortcut(), QKeySequence("Ctrl+0"));
+        QCoreApplication::processEvents();
+        WheelPanel* view = window.getCurrent();
+        const QRect wheel = view->mapFromScene(QRectF(0, 0, 512, 512)).boundingRect();
+        const QRect room = view->viewport()->rect();
+        QVERIFY(room.adjusted(-2, -2, 2, 2).contains(wheel));
+        QVERIFY(wheel.width() >= room.width() - 6 || wheel.height() >= room.height() - 6);
     }
 
     void hallSensorDecidesSimulationOrPresets()

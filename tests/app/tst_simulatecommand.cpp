@@ -82,6 +82,9 @@ private slots:
         simulation->trigger();
         SimulateDialog* dialog = window.getSimulateDialog();
         QVERIFY(dialog->isVisible());
+        // Over the main window, not wherever the platform puts a new window.
+        QVERIFY((dialog->frameGeometry().center() - window.frameGeometry().center())
+                    .manhattanLength() <= 2);
         const QImage leds = dialog->getSimulator()->getPicture();
         QCOMPARE(leds.size(), QSize(8 * 16, 8 * 8));
         // One streak, the one of position 3 and LED 5, and nothing else.

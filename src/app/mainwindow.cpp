@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
@@ -133,6 +134,10 @@ void MainWindow::buildMenus()
     action = addAction(fileMenu, fileBar, "Open", "OPEN");
     action->setShortcut(QKeySequence::Open);
     connect(action, &QAction::triggered, this, &MainWindow::open);
+    recentMenu = fileMenu->addMenu("Recent");
+    Resource::addText(recentMenu, "title", "RECENT");
+    connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    texted << recentMenu;
     action = addAction(fileMenu, fileBar, "Save", "SAVE");
     action->setShortcut(QKeySequence::Save);
     connect(action, &QAction::triggered, this, [this] { save(); });
@@ -349,8 +354,77 @@ void MainWindow::open()
     if (path.isEmpty())
         return;
     fileDirectory = path;
-    if (WheelPanel* panel = createNew(path))
-        panel->setStatusTip(path);
+    openFile(path);
+}
+
+WheelPanel* MainWindow::openFile(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo(absolute).isFile()) {
+        showProblem("READ_FAIL", absolute);
+        return nullptr;
+    }
+    WheelPanel* panel = createNew(absolute);
+    if (panel) {
+        panel->setStatusTip(absolute);
+        remember(absolute);
+        resetTitle();
+    }
+    return panel;
+}
+
+void MainWindow::openFiles(const QStringList& paths)
+{
+    WheelPanel* first = panelAt(0);
+    const bool untouched =
+        tabs.count() == 1 && first->statusTip().isEmpty() && first->getUndoStack()->count() == 0;
+    bool opened = false;
+    for (const QString& path : paths)
+        opened = openFile(path) || opened;
+    if (untouched && opened)
+        closeTab(tabs.indexOf(first));
+}
+
+namespace {
+
+const int recentCount = 8;
+
+QSettings recentSettings()
+{
+    return QSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                         "/recent.ini",
+                     QSettings::IniFormat);
+}
+
+} // namespace
+
+QStringList MainWindow::recentFiles() const
+{
+    QStringList kept;
+    for (const QString& path : recentSettings().value("designs").toStringList())
+        if (QFileInfo(path).isFile())
+            kept << path;
+    return kept;
+}
+
+void MainWindow::remember(const QString& path)
+{
+    QStringList paths = recentFiles();
+    paths.removeAll(path);
+    paths.prepend(path);
+    recentSettings().setValue("designs", paths.mid(0, recentCount));
+}
+
+void MainWindow::fillRecentMenu()
+{
+    recentMenu->clear();
+    for (const QString& path : recentFiles()) {
+        QAction* action = recentMenu->addAction(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] { openFile(path); });
+    }
+    // An empty list is shown as such, not as a menu that does nothing.
+    if (recentMenu->isEmpty())
+        recentMenu->addAction(Resource::getText("NO_RECENT"))->setEnabled(false);
 }
 
 bool MainWindow::save(WheelPanel* panel, bool saveAs)
@@ -374,6 +448,7 @@ bool MainWindow::save(WheelPanel* panel, bool saveAs)
     }
     panel->setStatusTip(path);
     panel->setWindowTitle(QFileInfo(path).baseName());
+    remember(QFileInfo(path).absoluteFilePath());
     resetTitle();
     return true;
 }
@@ -471,8 +546,8 @@ void MainWindow::zoomToFit()
     // measure with those of the current zoom and leave the wheel smaller than the room.
     const QSize room = current->maximumViewportSize();
     const QSize wheel = web.getOverlay().size();
-    const double scale = qMin(double(room.width() - 4) / wheel.width(),
-                              double(room.height() - 4) / wheel.height());
+    const double scale =
+        qMin(double(room.width() - 4) / wheel.width(), double(room.height() - 4) / wheel.height());
     current->setTransform(QTransform::fromScale(scale, scale));
     current->centerOn(QRectF(QPointF(0, 0), wheel).center());
 }

@@ -39,6 +39,10 @@ public:
     // Asks the vendor's update server for a newer version and fetches its archive for the
     // next start.
     void checkVersion(QString host, int port = 80);
+    // Opens design files as tabs, in place of the untouched first one.
+    void openFiles(const QStringList& paths);
+    // The designs opened or saved last, newest first, as far as they still exist.
+    QStringList recentFiles() const;
 
     WheelPanel* getCurrent() const { return current; }
     QTabWidget* getTabs() { return &tabs; }
@@ -86,6 +90,9 @@ private:
     void buildMenus();
     void showProblem(const QString& key, const QString& path);
     WheelPanel* panelAt(int index);
+    WheelPanel* openFile(const QString& path);
+    void remember(const QString& path);
+    void fillRecentMenu();
 
     ArgParser* configuration;
     WheelWeb web;
@@ -113,6 +120,7 @@ private:
     QString undoWord;
     QString redoWord;
     QList<QObject*> texted;
+    QMenu* recentMenu;
 };
 
 #endif

@@ -51,6 +51,7 @@ int runProgram(int argc, char** argv)
     }
     // Destroyed before the configuration it reads.
     auto window = std::make_unique<MainWindow>(&configuration);
+    window->openFiles(configuration.designs);
 
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, splash.get(), &SplashScreen::next);

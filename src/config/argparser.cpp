@@ -73,6 +73,9 @@ ArgParser::ArgParser(int argc, char** argv)
             break;
         }
     }
+    // getopt has moved the operands behind the options.
+    for (int i = optind; i < argc; ++i)
+        designs << QString::fromLocal8Bit(argv[i]);
 }
 
 bool ArgParser::parseSize(const QString& arg)

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 
 // The wheel product this run serves, as described on the command line. Filled once by the
 // constructor and read directly by the rest of the program afterwards.
@@ -30,6 +31,8 @@ public:
     double outerSize = 0;
     double innerSize = 0;
     const int iconSize = 512;
+    // Design files named after the options, to open at start.
+    QStringList designs;
 
     // More cells than the 512 x 512 picture has pixels cannot be drawn or sampled.
     static const int maxCells = 512 * 512;

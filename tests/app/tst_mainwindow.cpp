@@ -16,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -291,6 +293,53 @@ private slots:
         QCOMPARE(answerer.texts.size(), 2);
         QCOMPARE(answerer.texts[0], Resource::getText("CHANGE") + "\nUntitled 1");
         QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+    }
+
+    // Designs named on the command line open in place of the untouched first tab; opened and
+    // saved designs are remembered for the next run, newest first, eight at most, and missing
+    // ones are dropped.
+    void commandLineAndRecentDesigns()
+    {
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                      "/recent.ini");
+        QStringList paths;
+        for (int i = 0; i < 10; ++i) {
+            paths << dir.filePath(QString("d%1.DEMO").arg(i));
+            QImage picture(512, 512, QImage::Format_ARGB32);
+            picture.fill(Qt::transparent);
+            QVERIFY(picture.save(paths.last(), "png"));
+        }
+        const QString missing = dir.filePath("missing.DEMO");
+        Product product(Product::demo() + QStringList{paths[0], missing, paths[1]});
+        QCOMPARE(product.configuration->designs, (QStringList{paths[0], missing, paths[1]}));
+        MainWindow window(product.configuration.get());
+        {
+            ModalAnswerer answerer;
+            window.openFiles(product.configuration->designs);
+            QCOMPARE(answerer.texts.size(), 1);
+            QVERIFY(answerer.texts.first().startsWith(Resource::getText("READ_FAIL")));
+        }
+        QCOMPARE(captions(window.getTabs()), (QStringList{"d0", "d1"}));
+        QCOMPARE(window.recentFiles(), (QStringList{paths[1], paths[0]}));
+        for (int i = 2; i < 10; ++i)
+            window.openFiles({paths[i]});
+        QCOMPARE(window.recentFiles(), (QStringList{paths[9], paths[8], paths[7], paths[6],
+                                                    paths[5], paths[4], paths[3], paths[2]}));
+        QFile::remove(paths[9]);
+        QCOMPARE(window.recentFiles().first(), paths[8]);
+
+        // The next run offers them in File > Recent.
+        MainWindow next(product.configuration.get());
+        QMenu* recent = nullptr;
+        for (QMenu* menu : next.findChildren<QMenu*>())
+            if (menu->title() == Resource::getText("RECENT"))
+                recent = menu;
+        QVERIFY(recent);
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 7);
+        QCOMPARE(recent->actions().first()->text(), QDir::toNativeSeparators(paths[8]));
+        recent->actions().first()->trigger();
+        QCOMPARE(captions(next.getTabs()), (QStringList{"Untitled 1", "d8"}));
     }
 
     void questionShowsAndNamesItsDesign()

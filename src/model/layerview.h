@@ -3,7 +3,8 @@
 
 #include <QListWidget>
 
-// The rows of a layer list: one per picture slot, reordered by dragging within the list.
+// The rows of a layer list: one per picture slot, reordered by dragging within the list. Each
+// row shows its slot number, counted from 1.
 class LayerView : public QListWidget {
     Q_OBJECT
 public:
@@ -11,6 +12,9 @@ public:
 
     // Appends a ticked row tied to a picture by its status tip.
     QListWidgetItem* add(const QString& text);
+
+private:
+    void renumber();
 };
 
 #endif

@@ -8,6 +8,7 @@
 #include "superfastblur.h"
 
 #include <QBoxLayout>
+#include <QPainter>
 #include <QPushButton>
 #include <QUndoStack>
 
@@ -15,8 +16,11 @@ LayerWidget::LayerWidget(QUndoStack* stack, int count, QWidget* parent)
     : QWidget(parent)
     , stack(stack)
 {
+    QPixmap empty(512, 512);
+    empty.fill(Qt::transparent);
+    const QIcon blank(thumbnail(empty));
     for (int i = 0; i < count; ++i)
-        view.add(QString::number(i));
+        view.add(QString::number(i))->setIcon(blank);
     view.setCurrentRow(0);
 
     connect(&view, &QListWidget::currentItemChanged, this, &LayerWidget::currentRowChanged);
@@ -85,6 +89,42 @@ QPixmap LayerWidget::superFastBlur(QPixmap pixmap, int radius) const
     return ::superFastBlur(pixmap, radius);
 }
 
+QPixmap LayerWidget::thumbnail(const QPixmap& picture) const
+{
+    const int side = view.iconSize().width();
+    const QImage blurred =
+        superFastBlur(picture, 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage small(side, side, QImage::Format_ARGB32);
+    small.fill(Qt::transparent);
+    for (int y = 0; y < side; ++y) {
+        const int top = y * blurred.height() / side;
+        const int bottom = qMax(top + 1, (y + 1) * blurred.height() / side);
+        for (int x = 0; x < side; ++x) {
+            const int left = x * blurred.width() / side;
+            const int right = qMax(left + 1, (x + 1) * blurred.width() / side);
+            QRgb most = 0;
+            for (int v = top; v < bottom; ++v) {
+                const QRgb* line = reinterpret_cast<const QRgb*>(blurred.constScanLine(v));
+                for (int u = left; u < right; ++u)
+                    if (qAlpha(line[u]) > qAlpha(most))
+                        most = line[u];
+            }
+            small.setPixel(x, y, most);
+        }
+    }
+    // The wheel's face stays light in any theme and against the selection colour.
+    QPixmap icon(side, side);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(160, 160, 160));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
+    painter.drawImage(0, 0, small);
+    painter.end();
+    return icon;
+}
+
 void LayerWidget::setIcon(QPixmap pixmap, int index)
 {
     QListWidgetItem* item = view.currentItem();
@@ -99,7 +139,7 @@ void LayerWidget::setIcon(QPixmap pixmap, int index)
     if (!item)
         return;
     const bool blocked = view.blockSignals(true);
-    item->setIcon(QIcon(superFastBlur(pixmap, 2)));
+    item->setIcon(QIcon(thumbnail(pixmap)));
     view.blockSignals(blocked);
 }
 

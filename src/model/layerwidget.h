@@ -24,6 +24,9 @@ public:
     void changeIndex(int row);
     QList<int> getList() const;
     QPixmap superFastBlur(QPixmap pixmap, int radius) const;
+    // The row's picture of a slot: the blurred picture on a light disc, reduced so that each
+    // thumbnail pixel shows the most covered pixel under it and a single stroke stays visible.
+    QPixmap thumbnail(const QPixmap& picture) const;
     LayerView* getView() { return &view; }
 
 public slots:

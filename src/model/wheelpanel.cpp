@@ -20,6 +20,9 @@ WheelPanel::WheelPanel(QPixmap overlay, QPixmap background, int count, QString p
     // A design needs a picture to edit.
     count = qMax(count, 1);
     setScene(new QGraphicsScene(this));
+    // A picture of the wheel, drawn for a light ground: the grid and the ink look the same in
+    // a dark desktop theme.
+    setBackgroundBrush(Qt::white);
     backgroundItem = new QGraphicsPixmapItem(background);
     layerList = new LayerWidget(&undoStack, count);
 

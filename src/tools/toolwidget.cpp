@@ -26,6 +26,13 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // The tool pictures are dark drawings: they keep a light ground in a dark theme too.
+    QPalette light = palette();
+    light.setColor(QPalette::Window, QColor(240, 240, 240));
+    light.setColor(QPalette::WindowText, Qt::black);
+    light.setColor(QPalette::ButtonText, Qt::black);
+    setPalette(light);
+    setAutoFillBackground(true);
 
     addTool("IMPORT", SLOT(import()));
     addTool("TEXT", SLOT(text()));

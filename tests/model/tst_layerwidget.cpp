@@ -3,6 +3,7 @@
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyleOptionViewItem>
@@ -215,16 +216,46 @@ private slots:
         QPixmap red(64, 64);
         red.fill(Qt::red);
         const auto colourOf = [&](int row) {
-            return view->item(row)->icon().pixmap(32, 32).toImage().pixelColor(16, 16);
+            return view->item(row)->icon().pixmap(64, 64).toImage().pixelColor(32, 32);
         };
         widget->setIcon(red, 0);
         QCOMPARE(colourOf(1), QColor(Qt::red));
-        QCOMPARE(colourOf(0).alpha(), 0);
+        QCOMPARE(colourOf(0), QColor(Qt::white));
         // An index no row holds falls back to the current row.
         QPixmap blue(64, 64);
         blue.fill(Qt::blue);
         widget->setIcon(blue, 9);
         QCOMPARE(colourOf(0), QColor(Qt::blue));
+        QCOMPARE(stack.count(), 0);
+    }
+
+    // One cell of a pen stroke shows in its row's thumbnail; rows carry their slot numbers,
+    // which stay with the place when pictures move.
+    void thumbnailsShowAStrokeAndRowsTheirSlot()
+    {
+        QPixmap stroke(512, 512);
+        stroke.fill(Qt::transparent);
+        QPainter painter(&stroke);
+        painter.fillRect(QRect(300, 100, 10, 5), QColor(127, 127, 255));
+        painter.end();
+        widget->setIcon(stroke, 0);
+        const QImage drawn = view->item(0)->icon().pixmap(64, 64).toImage();
+        const QImage empty = view->item(1)->icon().pixmap(64, 64).toImage();
+        int visible = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const QColor a = drawn.pixelColor(x, y), b = empty.pixelColor(x, y);
+                visible += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) > 100;
+            }
+        QVERIFY(visible >= 2);
+
+        QStringList numbers;
+        for (int row = 0; row < view->count(); ++row)
+            numbers << view->item(row)->text();
+        QCOMPARE(numbers, (QStringList{"1", "2", "3", "4"}));
+        arrange(view, {2, 0, 1, 3});
+        QCOMPARE(view->item(0)->text(), QString("1"));
+        QCOMPARE(view->item(2)->text(), QString("3"));
         QCOMPARE(stack.count(), 0);
     }
 };

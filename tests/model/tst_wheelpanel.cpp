@@ -4,6 +4,7 @@
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -133,6 +134,22 @@ private slots:
         QCOMPARE(design->scene()->items().size(), 5);
         QVERIFY(design->scene()->items().first()->zValue() > 0);
         QVERIFY(design->scene()->items().first()->graphicsEffect());
+    }
+
+    // Around the wheel the view is light whatever the desktop's palette, so the grid and the
+    // ink look as they do on the wheel's picture.
+    void viewStaysLightInADarkTheme()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        for (const auto role : {QPalette::Base, QPalette::Window})
+            dark.setColor(role, QColor(30, 30, 30));
+        QApplication::setPalette(dark);
+        auto design = panel(1);
+        design->resize(700, 700);
+        const QImage shown = design->viewport()->grab().toImage();
+        QApplication::setPalette(before);
+        QCOMPARE(shown.pixelColor(2, 2), QColor(Qt::white));
     }
 
     void noSlotsStillGiveOnePicture()

@@ -71,7 +71,12 @@ void SpeedMeter::creatBackgroud()
         painter.drawText(int(std::cos(angle) * 89.6), int(std::sin(angle) * 89.6),
                          QString::number(n));
     }
-    painter.drawText(-12, -64, "MPH");
+    // Smaller, and below the numbers 10 and 15 rather than into them.
+    QFont label(font);
+    label.setPixelSize(22);
+    painter.setFont(label);
+    painter.drawText(QRect(-40, -74, 80, 26), Qt::AlignHCenter | Qt::AlignBottom, "MPH");
+    painter.setFont(font);
     painter.drawText(2, 38, "km/h");
     painter.end();
     face = glow(sharp, 16, Qt::magenta);

@@ -9,6 +9,7 @@
 #include "transfer/frameencoder.h"
 #include "updateclient.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -16,6 +17,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -523,10 +525,25 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::copy()
 {
     clipboard = current->getPixmap();
+    // Other picture programs take it from the system clipboard.
+    auto* data = new QMimeData;
+    data->setImageData(clipboard.toImage());
+    QGuiApplication::clipboard()->setMimeData(data);
+    copied = data;
 }
 
 void MainWindow::paste()
 {
+    // A picture that another program copied is converted into cells by the image tool;
+    // our own copy goes in as it is.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data && data != copied && data->hasImage()) {
+        const QPixmap picture = QPixmap::fromImage(qvariant_cast<QImage>(data->imageData()));
+        if (!picture.isNull()) {
+            tools.import(picture);
+            return;
+        }
+    }
     current->paste(clipboard);
 }
 

@@ -13,12 +13,14 @@
 #include <QMap>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QStackedLayout>
 #include <QTabWidget>
 #include <QUndoGroup>
 
 class ArgParser;
 class DockWidget;
+class QMimeData;
 class QToolBar;
 class UpdateClient;
 class WheelPanel;
@@ -104,6 +106,8 @@ private:
     QUndoGroup undoGroup;
     Transmitter transmitter;
     QPixmap clipboard;
+    // What our last copy put on the system clipboard, until the clipboard drops it.
+    QPointer<const QMimeData> copied;
     HallDialog hallDialog;
     QString fileFilter;
     QString fileDirectory;

@@ -10,12 +10,15 @@
 #include "resources/hiddenfile.h"
 #include "resources/resource.h"
 #include "testsuite.h"
+#include "tools/imagetool.h"
 #include "transfer/frameencoder.h"
 #include "wheelprocess.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>
@@ -418,6 +421,17 @@ private slots:
         window.paste();
         QCOMPARE(window.getCurrent()->getPixmap().toImage(), drawn);
         QCOMPARE(captions(window.getTabs()), (QStringList{"Untitled 1 *", "Untitled 2 *"}));
+        // The copy is on the system clipboard for other programs too.
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(drawn.format()), drawn);
+
+        // A picture another program copied opens in the image tool instead.
+        QImage other(64, 64, QImage::Format_ARGB32);
+        other.fill(Qt::black);
+        QGuiApplication::clipboard()->setImage(other);
+        const int steps = window.getCurrent()->getUndoStack()->count();
+        window.paste();
+        QVERIFY(qobject_cast<ImageTool*>(window.getTools()->currentTool()));
+        QCOMPARE(window.getCurrent()->getUndoStack()->count(), steps);
     }
 
     void zoomFactorsMultiply()

@@ -124,6 +124,15 @@ QAction* MainWindow::addAction(QMenu* menu, QToolBar* toolBar, const QString& te
     return action;
 }
 
+QAction* MainWindow::addMenuEntry(QMenu* menu, const QString& key, const QKeySequence& keys)
+{
+    QAction* action = menu->addAction(key);
+    Resource::addText(action, "text", key);
+    action->setShortcut(keys);
+    texted << action;
+    return action;
+}
+
 void MainWindow::buildMenus()
 {
     QMenu* fileMenu = menuBar()->addMenu("File");
@@ -148,16 +157,10 @@ void MainWindow::buildMenus()
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(action, &QAction::triggered, this, &MainWindow::saveAs);
     fileMenu->addSeparator();
-    action = fileMenu->addAction("Close Tab");
-    Resource::addText(action, "text", "CLOSE_TAB");
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    action = addMenuEntry(fileMenu, "CLOSE_TAB", QKeySequence(Qt::CTRL | Qt::Key_W));
     connect(action, &QAction::triggered, this, [this] { closeTab(tabs.currentIndex()); });
-    texted << action;
-    action = fileMenu->addAction("Quit");
-    Resource::addText(action, "text", "QUIT");
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    action = addMenuEntry(fileMenu, "QUIT", QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(action, &QAction::triggered, this, &QWidget::close);
-    texted << action;
 
     QMenu* editMenu = menuBar()->addMenu("Edit");
     Resource::addText(editMenu, "title", "EDIT");
@@ -206,11 +209,8 @@ void MainWindow::buildMenus()
     action = addAction(editMenu, editBar, "Zoom Out", "ZOOM OUT");
     action->setShortcut(QKeySequence::ZoomOut);
     connect(action, &QAction::triggered, this, &MainWindow::zoomOut);
-    action = editMenu->addAction("Fit");
-    Resource::addText(action, "text", "FIT");
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    action = addMenuEntry(editMenu, "FIT", QKeySequence(Qt::CTRL | Qt::Key_0));
     connect(action, &QAction::triggered, this, &MainWindow::zoomToFit);
-    texted << action;
     editMenu->addSeparator();
     editBar->addSeparator();
     editMenu->addAction(array.getMenu()->menuAction());
@@ -596,7 +596,7 @@ void MainWindow::show()
     resize(QSize(1080, 800).boundedTo(screen.size() * 19 / 20));
     QMainWindow::show();
     QRect frame = frameGeometry();
-    frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    frame.moveCenter(screen.center());
     move(frame.topLeft());
 }
 

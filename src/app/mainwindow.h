@@ -89,6 +89,8 @@ protected:
 
 private:
     QAction* addAction(QMenu* menu, QToolBar* toolBar, const QString& text, const QString& key);
+    // A menu-only entry showing the text of a key, with its keys.
+    QAction* addMenuEntry(QMenu* menu, const QString& key, const QKeySequence& keys);
     void buildMenus();
     void showProblem(const QString& key, const QString& path);
     WheelPanel* panelAt(int index);

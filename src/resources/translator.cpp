@@ -143,7 +143,6 @@ void Translator::renewMenu()
         QAction* action = menu.addAction(names.value(i));
         action->setStatusTip(columnLabels[i]);
         action->setCheckable(true);
-        action->setChecked(i == column);
         choices.addAction(action);
     }
     add(&menu, "title", "LANGUAGE");

@@ -32,4 +32,14 @@ inline bool hasEntry(MainWindow* window, const QString& key)
     return entry(window, key) != nullptr;
 }
 
+// The status tips of a menu's checked entries: the choices it marks as current.
+inline QStringList checkedEntries(QMenu* menu)
+{
+    QStringList tips;
+    for (QAction* action : menu->actions())
+        if (action->isChecked())
+            tips << action->statusTip();
+    return tips;
+}
+
 #endif

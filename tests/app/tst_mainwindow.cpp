@@ -385,16 +385,10 @@ private slots:
         QCOMPARE(captions(window.getTabs()), QStringList{"shown"});
 
         QMenu* repeat = window.getArray()->getMenu();
-        auto checked = [repeat] {
-            QStringList counts;
-            for (QAction* action : repeat->actions())
-                if (action->isChecked())
-                    counts << action->statusTip();
-            return counts;
-        };
-        QCOMPARE(checked(), QStringList{QString::number(window.getArray()->getArray())});
+        QCOMPARE(checkedEntries(repeat),
+                 QStringList{QString::number(window.getArray()->getArray())});
         repeat->actions().first()->trigger();
-        QCOMPARE(checked(), QStringList{"1"});
+        QCOMPARE(checkedEntries(repeat), QStringList{"1"});
     }
 
     void yesOnCloseSavesBeforeClosing()
@@ -535,11 +529,7 @@ private slots:
         QVERIFY(hasEntry(&window, "CLOSE_TAB") && hasEntry(&window, "QUIT"));
         QCOMPARE(window.findChild<Transmitter*>()->windowTitle(), Resource::getText("CONNECTION"));
         QCOMPARE(window.getTabs()->tabToolTip(1), Resource::getText("NOT_SAVED"));
-        QStringList checked;
-        for (QAction* action : languages->actions())
-            if (action->isChecked())
-                checked << action->statusTip();
-        QCOMPARE(checked, QStringList{"de"});
+        QCOMPARE(checkedEntries(languages), QStringList{"de"});
         QCOMPARE(Resource::getText("OPEN"), QString::fromUtf8("\u00d6ffnen"));
         QCOMPARE(window.getToolDock()->windowTitle(), Resource::getText("TOOL"));
         // Designs never saved take the new word for untitled; saved ones keep their names.

@@ -1,5 +1,7 @@
 #include "imagelabel.h"
 
+#include "imageconverter.h"
+
 #include "resources/resource.h"
 
 #include <QAction>
@@ -12,10 +14,7 @@ ImageLabel::ImageLabel(QPixmap picture, QBrush brush, int maximumSize)
     : maximumSize(maximumSize)
     , brush(brush)
 {
-    if (picture.width() > maximumSize || picture.height() > maximumSize)
-        picture =
-            picture.scaled(maximumSize, maximumSize, Qt::KeepAspectRatio, Qt::FastTransformation);
-    show(mono(picture.toImage()));
+    show(mono(ImageConverter::fitted(picture.toImage(), maximumSize)));
     setAttribute(Qt::WA_NoSystemBackground);
     setScaledContents(true);
     resize(shown.size());
@@ -60,25 +59,22 @@ QPixmap ImageLabel::toMono(QPixmap picture) const
 
 QImage ImageLabel::mono(const QImage& picture) const
 {
-    const QImage source = picture.convertToFormat(QImage::Format_ARGB32);
+    const QImage ink = ImageConverter().toInk(picture);
     // The brush laid over the whole picture; ink takes its colour, its alpha scaled by 210.
     // Computed by hand, as painting in source-in mode would round the colours.
-    QImage paint(source.size(), QImage::Format_ARGB32);
+    QImage paint(ink.size(), QImage::Format_ARGB32);
     paint.fill(Qt::transparent);
     QPainter painter(&paint);
     painter.fillRect(paint.rect(), brush);
     painter.end();
-    QImage result(source.size(), QImage::Format_ARGB32);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+    QImage result(ink.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < ink.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(ink.constScanLine(y));
         const auto* colour = reinterpret_cast<const QRgb*>(paint.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            const QRgb p = in[x];
-            const int grey = (11 * qRed(p) + 16 * qGreen(p) + 5 * qBlue(p)) / 32;
-            const bool ink = qAlpha(p) > 128 && grey < 128;
+        for (int x = 0; x < ink.width(); ++x) {
             const QRgb c = colour[x];
-            out[x] = ink ? qRgba(qRed(c), qGreen(c), qBlue(c), 0xD2 * qAlpha(c) / 255) : 0;
+            out[x] = in[x] ? qRgba(qRed(c), qGreen(c), qBlue(c), 0xD2 * qAlpha(c) / 255) : 0;
         }
     }
     return result;

@@ -1,5 +1,6 @@
 #include "imagetool.h"
 
+#include "imageconverter.h"
 #include "imagelabel.h"
 #include "model/wheelweb.h"
 
@@ -39,22 +40,15 @@ ImageTool::~ImageTool()
 
 void ImageTool::toDraw(QPixmap picture)
 {
-    const QPointF pos = proxy->pos();
-    const int w = picture.width();
-    const int h = picture.height();
     const QImage image = picture.toImage();
     QPixmap result(pictureSize);
     result.fill(Qt::transparent);
     QPainter painter(&result);
     painter.setBrush(brush);
     painter.setPen(Qt::NoPen);
-    for (int c = 0; c < centers->size(); ++c) {
-        const int ix = int(centers->at(c).x() - pos.x());
-        const int iy = int(centers->at(c).y() - pos.y());
-        if (ix >= 0 && ix <= w && iy >= 0 && iy <= h && image.valid(ix, iy) &&
-            qAlpha(image.pixel(ix, iy)) > 128 && div > 0)
-            paintRepeats(&painter, c);
-    }
+    if (div > 0)
+        for (int cell : ImageConverter::cellsOnInk(image, proxy->pos(), *centers))
+            paintRepeats(&painter, cell);
     painter.end();
     emit upDate(result);
 }

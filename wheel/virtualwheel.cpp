@@ -1,10 +1,10 @@
 #include "virtualwheel.h"
 
 #include "model/wheelweb.h"
+#include "transfer/framepicture.h"
 
 #include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -147,23 +147,7 @@ bool VirtualWheel::writeFiles(int slot, const QByteArray& frame) const
     if (!raw.open(QIODevice::WriteOnly) || raw.write(frame) != frame.size() || !raw.commit())
         return false;
 
-    // The wheel face with the lit cells under a faint grid.
-    const WheelWeb web(lines, leds, outer, inner);
-    QImage face(web.getOverlay().size(), QImage::Format_ARGB32);
-    face.fill(QColor(16, 18, 28));
-    QPainter painter(&face);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 170, 40));
-    const QList<QPolygonF>& cells = web.getPolygons();
-    for (int i = 0; i < cells.size() && i / 8 < frame.size(); ++i)
-        if (quint8(frame[i / 8]) & (0x80 >> (i % 8)))
-            painter.drawPolygon(cells[i]);
-    painter.setPen(QColor(255, 255, 255, 40));
-    painter.setBrush(Qt::NoBrush);
-    for (const QPolygonF& cell : cells)
-        painter.drawPolygon(cell);
-    painter.end();
+    const QImage face = FramePicture::draw(frame, WheelWeb(lines, leds, outer, inner));
     QSaveFile picture(base + ".png");
     return picture.open(QIODevice::WriteOnly) && face.save(&picture, "png") && picture.commit();
 }

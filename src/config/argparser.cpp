@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -22,7 +23,8 @@ bool toInteger(const QString& text, int* value)
 
 } // namespace
 
-ArgParser::ArgParser(int argc, char** argv)
+ArgParser::ArgParser(int argc, char** argv, Messages messages)
+    : messages(messages)
 {
     // getopt keeps its position between calls; start every parse afresh.
 #if defined(__GLIBC__)
@@ -263,6 +265,11 @@ QList<QColor> ArgParser::convertColor(QString text)
 
 void ArgParser::showError(QString text)
 {
+    errorShown = true;
+    if (messages == Console) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return;
+    }
     QMessageBox box(QMessageBox::Critical, "Init Error", text, QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();

@@ -9,10 +9,13 @@
 #include <QStringList>
 
 // The wheel product this run serves, as described on the command line. Filled once by the
-// constructor and read directly by the rest of the program afterwards.
+// constructor and read directly by the rest of the program afterwards. Errors are shown in
+// message boxes, or for a program without windows written to standard error.
 class ArgParser {
 public:
-    ArgParser(int argc, char** argv);
+    enum Messages { Boxes, Console };
+
+    ArgParser(int argc, char** argv, Messages messages = Boxes);
 
     bool isValid();
     QMap<QString, int> getidList() { return ids; }
@@ -33,6 +36,8 @@ public:
     const int iconSize = 512;
     // Design files named after the options, to open at start.
     QStringList designs;
+    // Some error was shown, even one the parse went on after.
+    bool errorShown = false;
 
     // More cells than the 512 x 512 picture has pixels cannot be drawn or sampled.
     static const int maxCells = 512 * 512;
@@ -42,6 +47,8 @@ public:
     static const int maxPackages = 64;
 
 private:
+    Messages messages;
+
     bool parseSize(const QString& arg);
     bool parseRadius(const QString& arg, double* size, const QString& message);
     bool parseIds(const QString& arg);

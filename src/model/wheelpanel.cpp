@@ -79,6 +79,16 @@ void WheelPanel::addItem(QGraphicsItem* item, double z)
 
 bool WheelPanel::load(const QString& path)
 {
+    QList<QImage> read;
+    if (!readDesign(path, int(pictures.size()), &read))
+        return false;
+    for (int i = 0; i < read.size(); ++i)
+        setPixmap(QPixmap::fromImage(read[i]), i);
+    return true;
+}
+
+bool WheelPanel::readDesign(const QString& path, int count, QList<QImage>* read)
+{
     QImageReader reader(path, "png");
     QImage image;
     // The reader refuses pictures beyond its allocation limit before decoding them.
@@ -87,14 +97,15 @@ bool WheelPanel::load(const QString& path)
     const int side = image.height();
     if (side < 1)
         return false;
-    const int n = qMin(int(pictures.size()), image.width() / side);
+    const int n = qMin(count, image.width() / side);
+    read->clear();
     for (int i = 0; i < n; ++i) {
-        QPixmap picture(side, side);
+        QImage picture(side, side, QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);
         QPainter painter(&picture);
         painter.drawImage(-i * side, 0, image);
         painter.end();
-        setPixmap(picture, i);
+        read->append(picture);
     }
     return true;
 }

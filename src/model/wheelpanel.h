@@ -31,6 +31,9 @@ public:
     bool save(QString path);
     // A file stood at the path but could not be read as a design.
     bool readFailed() const { return unreadable; }
+    // The first count pictures of a design file, side by side in one PNG as save writes them;
+    // false when the file is no such picture.
+    static bool readDesign(const QString& path, int count, QList<QImage>* pictures);
 
     QUndoStack* getUndoStack() { return &undoStack; }
     // Bytes the picture steps of the history hold. Beyond historyBudget the oldest steps are

@@ -101,13 +101,18 @@ HallWidget::HallWidget(QWidget* parent)
     toInit();
 }
 
-void HallWidget::toInit()
+int HallWidget::storedAngle()
 {
     // Text that is no number reads as 0. A wrapping dial would fold a value outside its range
     // around to some unrelated angle, so it is clamped first.
     const int stored =
         HiddenFile::exists(hallFile) ? HiddenFile::read(hallFile).toInt() : defaultAngle;
-    setValue(qBound(minimum(), stored, maximum()));
+    return qBound(0, stored, 360);
+}
+
+void HallWidget::toInit()
+{
+    setValue(storedAngle());
     shownAngle = value();
     update();
 }

@@ -1,0 +1,426 @@
+#include "sendcommand.h"
+
+#include "app/sendprogress.h"
+#include "model/wheelpanel.h"
+#include "model/wheelweb.h"
+#include "tools/imageconverter.h"
+#include "transfer/frameencoder.h"
+#include "transfer/framepicture.h"
+#include "transfer/hallwidget.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QImageReader>
+#include <QPainter>
+#include <QSaveFile>
+#include <QThread>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// parse: go on with the transfer.
+const int proceed = -1;
+
+const char* const usage =
+    "Usage: rimglow-send PRODUCT [OPTIONS] DESIGN | PICTURE...\n"
+    "Stores a design's pictures, or picture files, in the slots of a wheel light through the\n"
+    "USB dongle, without a window.\n"
+    "\n"
+    "PRODUCT describes the wheel product with the options of rimglow:\n"
+    "  -n NAME -s LINESxLEDS -o OUTER -i INNER -v CODExCOUNT[+...] -c COLOURS[+...] [-h]\n"
+    "\n"
+    "DESIGN is a design file saved by rimglow (named *.NAME); its pictures go to their slots.\n"
+    "PICTUREs (PNG, GIF, ...; every frame of an animated GIF) go one per slot from slot 1 on,\n"
+    "converted as the image tool converts them.\n"
+    "\n"
+    "Options:\n"
+    "  --slots LIST      the slots to store, like 1,3-5 (pictures fill them in order)\n"
+    "  --hall ANGLE      hall-sensor angle, 0 to 360 (default: the one rimglow stored)\n"
+    "  --check           only ask the wheel who it is and how many pictures it holds\n"
+    "  --again[=auto]    after each wheel, send to the next one: on Enter, or with auto when\n"
+    "                    the wheel has gone and the next one answers (Ctrl-C ends)\n"
+    "  --export FOLDER   write slot-N.png of what the wheel will light; send nothing\n"
+    "  --help            show this text\n"
+    "\n"
+    "Exit status: 0 every picture was confirmed, 2 bad command line, 3 a file cannot be read\n"
+    "or written, 4 no dongle, 5 no access to the dongle, 6 the wheel is silent or unknown,\n"
+    "7 a picture was not confirmed, 8 the wheel has no such slot.\n";
+
+QString slotList(const QList<int>& chosenSlots)
+{
+    QStringList numbers;
+    for (int slot : chosenSlots)
+        numbers << QString::number(slot + 1);
+    return numbers.join(", ");
+}
+
+} // namespace
+
+QString SendCommand::pictureCount(qsizetype count)
+{
+    return QString::number(count) + (count == 1 ? " picture" : " pictures");
+}
+
+int SendCommand::run(int argc, char** argv)
+{
+    const int parsed = parse(argc, argv);
+    if (parsed != proceed)
+        return parsed;
+    if (checkOnly)
+        return check();
+    const int loaded = load();
+    if (loaded != Sent)
+        return loaded;
+    if (!exportFolder.isEmpty())
+        return exportPictures();
+
+    int result = sendToOneWheel();
+    for (int wheels = 1; result == Sent && again != Once; ++wheels) {
+        if (again == OnEnter) {
+            std::printf("Wheel %d done. Bring the next wheel near the dongle and press Enter "
+                        "(Ctrl-D ends).\n",
+                        wheels);
+            std::fflush(stdout);
+            std::string line;
+            if (!std::getline(std::cin, line))
+                break;
+        } else {
+            std::printf("Wheel %d done. Waiting for the next wheel (Ctrl-C ends).\n", wheels);
+            std::fflush(stdout);
+            waitForNextWheel();
+        }
+        result = sendToOneWheel();
+    }
+    return result;
+}
+
+int SendCommand::parse(int argc, char** argv)
+{
+    // Our own options are taken out; the rest goes to the product's parser as it stands.
+    QList<QByteArray> rest{argv[0]};
+    QString slotsText;
+    bool operands = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (operands || !arg.startsWith("--")) {
+            rest << argv[i];
+            // The value of a product option may itself start with two dashes.
+            const bool takesValue = arg.size() == 2 && arg[0] == '-' &&
+                                    QString("noivcs").contains(arg[1]) && i + 1 < argc;
+            if (!operands && takesValue)
+                rest << argv[++i];
+            continue;
+        }
+        if (arg == "--") {
+            operands = true;
+            rest << argv[i];
+            continue;
+        }
+        const int equals = arg.indexOf('=');
+        const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
+        QString value = equals < 0 ? QString() : arg.mid(equals + 1);
+        if ((name == "slots" || name == "hall" || name == "export") && equals < 0) {
+            if (i + 1 == argc)
+                return fail(BadCommandLine, arg + " needs a value; see --help");
+            value = QString::fromLocal8Bit(argv[++i]);
+        }
+        if (name == "help") {
+            std::fputs(usage, stdout);
+            return Sent;
+        } else if (name == "slots") {
+            slotsText = value;
+        } else if (name == "hall") {
+            bool ok = false;
+            hallAngle = value.toInt(&ok);
+            if (!ok || hallAngle < 0 || hallAngle > 360)
+                return fail(BadCommandLine, "--hall takes an angle from 0 to 360, not " + value);
+        } else if (name == "export") {
+            if (value.isEmpty())
+                return fail(BadCommandLine, "--export needs a folder");
+            exportFolder = value;
+        } else if (name == "check" && equals < 0) {
+            checkOnly = true;
+        } else if (name == "again" && (equals < 0 || value == "auto")) {
+            again = equals < 0 ? OnEnter : Automatic;
+        } else {
+            return fail(BadCommandLine, "unknown option " + arg + "; see --help");
+        }
+    }
+
+    std::vector<char*> arguments;
+    for (QByteArray& argument : rest)
+        arguments.push_back(argument.data());
+    product =
+        std::make_unique<ArgParser>(int(arguments.size()), arguments.data(), ArgParser::Console);
+    if (!product->isValid() || product->errorShown)
+        return fail(BadCommandLine, "describe the product as for rimglow; see --help");
+    if (hallAngle >= 0 && !product->hasHall())
+        return fail(BadCommandLine, "--hall is for products with a hall sensor (-h)");
+    if (checkOnly + !exportFolder.isEmpty() + (again != Once) > 1)
+        return fail(BadCommandLine, "--check, --export and --again exclude each other");
+    if (!slotsText.isEmpty() && !parseSlots(slotsText))
+        return BadCommandLine;
+    web = std::make_unique<WheelWeb>(product->lines, product->leds, int(product->outerSize),
+                                     int(product->innerSize));
+    return proceed;
+}
+
+bool SendCommand::parseSlots(const QString& text)
+{
+    int count = 0;
+    for (int pictures : product->ids)
+        count = qMax(count, pictures);
+    for (const QString& part : text.split(',')) {
+        const QStringList ends = part.split('-');
+        bool firstOk = false, lastOk = false;
+        const int first = ends.first().toInt(&firstOk);
+        const int last = ends.last().toInt(&lastOk);
+        if (ends.size() > 2 || !firstOk || !lastOk || first < 1 || last < first) {
+            fail(BadCommandLine, "--slots takes slot numbers and ranges like 1,3-5, not " + text);
+            return false;
+        }
+        if (last > count) {
+            fail(BadCommandLine,
+                 QString("slot %1 is beyond the product's %2 pictures").arg(last).arg(count));
+            return false;
+        }
+        for (int slot = first; slot <= last; ++slot)
+            if (!chosen.contains(slot - 1))
+                chosen << slot - 1;
+    }
+    std::sort(chosen.begin(), chosen.end());
+    return true;
+}
+
+int SendCommand::load()
+{
+    const QStringList& files = product->designs;
+    if (files.isEmpty())
+        return fail(BadCommandLine,
+                    "nothing to send: name a design file (*." + product->name + ") or pictures");
+    int count = 0;
+    for (int pictures : product->ids)
+        count = qMax(count, pictures);
+
+    QList<QImage> pictures;
+    QList<int> targets = chosen;
+    const bool design = files.first().endsWith("." + product->name);
+    if (design) {
+        if (files.size() > 1)
+            return fail(BadCommandLine, "give one design file, or pictures, not both");
+        if (!QFileInfo(files.first()).isFile())
+            return fail(BadFile, files.first() + ": no such file");
+        if (!WheelPanel::readDesign(files.first(), count, &pictures))
+            return fail(BadFile, "cannot read " + files.first() +
+                                     " as a design: save it again from rimglow");
+        if (targets.isEmpty())
+            for (int slot = 0; slot < pictures.size(); ++slot)
+                targets << slot;
+        if (targets.last() >= pictures.size())
+            return fail(BadCommandLine, QString("the design holds %1 pictures; there is no slot %2")
+                                            .arg(pictures.size())
+                                            .arg(targets.last() + 1));
+    } else {
+        const int read = readPictures(&pictures);
+        if (read != Sent)
+            return read;
+        if (targets.isEmpty())
+            for (int slot = 0; slot < pictures.size(); ++slot)
+                targets << slot;
+        if (targets.size() != pictures.size())
+            return fail(BadCommandLine, QString("%1 pictures for %2 slots: give --slots as many "
+                                                "slots as there are pictures and frames")
+                                            .arg(pictures.size())
+                                            .arg(targets.size()));
+        if (targets.last() >= count)
+            return fail(BadCommandLine, QString("%1 pictures, but the product has %2 slots")
+                                            .arg(pictures.size())
+                                            .arg(count));
+    }
+
+    QMap<int, QPixmap> wheelPictures;
+    for (int i = 0; i < targets.size(); ++i)
+        wheelPictures.insert(targets[i], QPixmap::fromImage(pictures[design ? targets[i] : i]));
+    const int angle = hallAngle >= 0 ? hallAngle : HallWidget::storedAngle();
+    frames = FrameEncoder::encodeAll(wheelPictures, *web, product->hasHall(), angle, 360);
+    return Sent;
+}
+
+int SendCommand::readPictures(QList<QImage>* pictures)
+{
+    for (const QString& file : product->designs) {
+        if (!QFileInfo(file).isFile())
+            return fail(BadFile, file + ": no such file");
+        QImageReader reader(file);
+        QImage frame;
+        int frames = 0;
+        // An animated picture gives every frame; reading past the last one fails.
+        while (reader.read(&frame)) {
+            pictures->append(toWheelPicture(frame));
+            ++frames;
+            if (!reader.supportsAnimation())
+                break;
+        }
+        if (frames == 0)
+            return fail(BadFile, "cannot read " + file + " as a picture (" + reader.errorString() +
+                                     "): give a PNG, GIF or another picture file");
+    }
+    return Sent;
+}
+
+QImage SendCommand::toWheelPicture(const QImage& picture) const
+{
+    const int side = web->getOverlay().width();
+    const QImage ink = ImageConverter().toInk(ImageConverter::fitted(picture, side));
+    // Where the image tool first shows a picture: in the middle of the wheel.
+    const QPointF place((side - ink.width()) * 0.5, int((side - ink.height()) * 0.5));
+    QImage result(side, side, QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    for (int cell : ImageConverter::cellsOnInk(ink, place, web->getCenters()))
+        painter.drawPolygon(web->getPolygons()[cell], Qt::OddEvenFill);
+    painter.end();
+    return result;
+}
+
+int SendCommand::exportPictures()
+{
+    if (!QDir().mkpath(exportFolder))
+        return fail(BadFile, "cannot make the folder " + exportFolder +
+                                 ": choose a folder you may write to");
+    for (auto it = frames.cbegin(); it != frames.cend(); ++it) {
+        const QString path = QDir(exportFolder).filePath(QString("slot-%1.png").arg(it.key() + 1));
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) ||
+            !FramePicture::draw(it.value(), *web).save(&file, "png") || !file.commit())
+            return fail(BadFile, "cannot write " + path + " (" + file.errorString() +
+                                     "): choose a folder you may write to");
+        std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
+    }
+    return Sent;
+}
+
+int SendCommand::check()
+{
+    BatchSender sender(product->ids, product->hasHall());
+    QEventLoop loop;
+    QObject::connect(&sender, &BatchSender::identified, [](const QString& code, int capacity) {
+        std::printf("wheel %s, %s\n", qPrintable(code), qPrintable(pictureCount(capacity)));
+    });
+    QObject::connect(&sender, &BatchSender::finished, &loop, [&](BatchSender::Outcome outcome) {
+        loop.exit(status(outcome, -1, sender.wheelCode()));
+    });
+    sender.check();
+    return loop.exec();
+}
+
+int SendCommand::sendToOneWheel()
+{
+    BatchSender sender(product->ids, product->hasHall());
+    SendProgress progress(stdout, isatty(fileno(stdout)));
+    QEventLoop loop;
+    int currentSlot = -1;
+    QList<int> stored;
+    QObject::connect(&sender, &BatchSender::identified, [&](const QString& code, int capacity) {
+        QList<int> outside;
+        for (int slot : frames.keys())
+            if (slot >= capacity)
+                outside << slot;
+        if (!outside.isEmpty() && !chosen.isEmpty()) {
+            sender.cancel();
+            loop.exit(fail(NoRoom, QString("wheel %1 holds %2 pictures and has no slot %3: "
+                                           "choose --slots from 1 to %2")
+                                       .arg(code)
+                                       .arg(capacity)
+                                       .arg(slotList(outside))));
+            return;
+        }
+        if (!outside.isEmpty())
+            std::fprintf(stderr, "rimglow-send: wheel %s holds %d pictures: slot %s left out\n",
+                         qPrintable(code), capacity, qPrintable(slotList(outside)));
+        progress.start(int(frames.size() - outside.size()), int(frames.first().size()),
+                       product->hasHall());
+    });
+    QObject::connect(&sender, &BatchSender::storing, [&](int slot) {
+        currentSlot = slot;
+        progress.storing(slot);
+    });
+    QObject::connect(&sender, &BatchSender::confirmed, [&](int slot) {
+        stored << slot;
+        progress.confirmed(slot);
+    });
+    QObject::connect(&sender, &BatchSender::finished, &loop, [&](BatchSender::Outcome outcome) {
+        progress.stop();
+        if (outcome == BatchSender::NotConfirmed && !stored.isEmpty())
+            std::fprintf(stderr, "rimglow-send: stored and confirmed before: slot %s\n",
+                         qPrintable(slotList(stored)));
+        loop.exit(status(outcome, currentSlot, sender.wheelCode()));
+    });
+    sender.send(frames);
+    const int result = loop.exec();
+    if (result == Sent)
+        std::printf("%s stored in wheel %s: slot %s\n", qPrintable(pictureCount(stored.size())),
+                    qPrintable(sender.wheelCode()), qPrintable(slotList(stored)));
+    std::fflush(stdout);
+    return result;
+}
+
+int SendCommand::status(BatchSender::Outcome outcome, int slot, const QString& code)
+{
+    switch (outcome) {
+    case BatchSender::Done:
+        return Sent;
+    case BatchSender::NoDongle:
+        return fail(NoDongle, "no dongle found: plug the USB dongle in (or name its device in "
+                              "RIMGLOW_DONGLE)");
+    case BatchSender::NoAccess:
+        return fail(NoAccess, "no permission to use the dongle: install rimglow's udev rule "
+                              "(copy 70-rimglow-dongle.rules to /etc/udev/rules.d), then plug "
+                              "the dongle in again");
+    case BatchSender::WheelSilent:
+        return fail(WheelProblem, "the wheel did not answer: switch the wheel light on and "
+                                  "bring it near the dongle");
+    case BatchSender::WheelUnknown:
+        return fail(WheelProblem, "the wheel answered as " + code +
+                                      ", which this product does not know: give the options "
+                                      "of the wheel's product, with " +
+                                      code + " in -v");
+    case BatchSender::NotConfirmed:
+        return fail(NotConfirmed, QString("the wheel did not confirm slot %1 (wrong checksum or "
+                                          "no answer): bring it nearer the dongle and send "
+                                          "again")
+                                      .arg(slot + 1));
+    }
+    return WheelProblem;
+}
+
+void SendCommand::waitForNextWheel()
+{
+    // First the wheel just done leaves the dongle's reach, then the next one answers.
+    for (bool gone = false;;) {
+        BatchSender sender(product->ids, product->hasHall());
+        QEventLoop loop;
+        QObject::connect(&sender, &BatchSender::finished, &loop,
+                         [&](BatchSender::Outcome outcome) { loop.exit(outcome); });
+        sender.check();
+        const int outcome = loop.exec();
+        const bool answered = outcome == BatchSender::Done || outcome == BatchSender::WheelUnknown;
+        if (gone && answered)
+            return;
+        gone = gone || !answered;
+        QThread::msleep(500);
+    }
+}
+
+int SendCommand::fail(int status, const QString& message)
+{
+    std::fprintf(stderr, "rimglow-send: %s\n", qPrintable(message));
+    return status;
+}

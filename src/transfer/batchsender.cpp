@@ -1,0 +1,102 @@
+#include "batchsender.h"
+
+BatchSender::BatchSender(QMap<QString, int> ids, bool hall)
+    : ids(ids)
+    , hall(hall)
+{
+    connect(&versionWorker, &VersionThread::showVersion, this, &BatchSender::showVersion);
+    connect(&versionWorker, &DongleThread::showError, this, &BatchSender::showError);
+    connect(&saveWorker, &DongleThread::showError, this, &BatchSender::showError);
+    connect(&saveWorker, &SaveThread::saved, this, &BatchSender::saved);
+    // The wheel gets the same rest before every store as from the transfer dialog.
+    delayedStore.setSingleShot(true);
+    delayedStore.setInterval(100);
+    connect(&delayedStore, &QTimer::timeout, &saveWorker, [this] { saveWorker.start(); });
+}
+
+BatchSender::~BatchSender()
+{
+    cancel();
+    // An exchange under way ends on the line before its worker goes.
+    versionWorker.wait();
+    saveWorker.wait();
+}
+
+void BatchSender::check()
+{
+    checking = true;
+    running = true;
+    versionWorker.start();
+}
+
+void BatchSender::send(QMap<int, QByteArray> newFrames)
+{
+    frames = newFrames;
+    queue = frames.keys();
+    checking = false;
+    running = true;
+    versionWorker.start();
+}
+
+void BatchSender::cancel()
+{
+    running = false;
+    delayedStore.stop();
+    versionWorker.stop();
+    saveWorker.stop();
+}
+
+void BatchSender::showVersion(QByteArray version)
+{
+    if (!running)
+        return;
+    const int zero = version.indexOf('\0');
+    code = QString::fromLatin1(zero < 0 ? version : version.left(zero)).left(3);
+    if (!ids.contains(code)) {
+        finish(WheelUnknown);
+        return;
+    }
+    emit identified(code, ids.value(code));
+    if (!running)
+        return;
+    if (checking)
+        finish(Done);
+    else
+        storeNext();
+}
+
+void BatchSender::storeNext()
+{
+    if (queue.isEmpty()) {
+        finish(Done);
+        return;
+    }
+    currentSlot = queue.takeFirst();
+    saveWorker.setData(currentSlot, frames.value(currentSlot), hall);
+    emit storing(currentSlot);
+    delayedStore.start();
+}
+
+void BatchSender::saved()
+{
+    if (!running)
+        return;
+    emit confirmed(currentSlot);
+    storeNext();
+}
+
+void BatchSender::showError(int error)
+{
+    if (!running)
+        return;
+    finish(error == DongleThread::CHECK_DONGLE      ? NoDongle
+           : error == DongleThread::DONGLE_ACCESS   ? NoAccess
+           : error == DongleThread::TRANSFER_FAILED ? NotConfirmed
+                                                    : WheelSilent);
+}
+
+void BatchSender::finish(Outcome outcome)
+{
+    running = false;
+    emit finished(outcome);
+}

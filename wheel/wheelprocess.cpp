@@ -30,9 +30,14 @@ QByteArray WheelProcess::storedFrame(int slot) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QString WheelProcess::storedPicture(int slot) const
+{
+    return folder.filePath(QString("slot-%1.png").arg(slot));
+}
+
 bool WheelProcess::hasPicture(int slot) const
 {
-    return QFile::exists(folder.filePath(QString("slot-%1.png").arg(slot)));
+    return QFile::exists(storedPicture(slot));
 }
 
 QString WheelProcess::errors()

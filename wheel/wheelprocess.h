@@ -18,6 +18,8 @@ public:
     // The frame the wheel stored for a slot, read from its store folder; empty when none.
     QByteArray storedFrame(int slot) const;
     bool hasPicture(int slot) const;
+    // Where the wheel draws what it lights for a slot.
+    QString storedPicture(int slot) const;
     QString errors();
 
 private:

@@ -414,7 +414,11 @@ void SendCommand::waitForNextWheel()
         const bool answered = outcome == BatchSender::Done || outcome == BatchSender::WheelUnknown;
         if (gone && answered)
             return;
-        gone = gone || !answered;
+        if (!gone && !answered) {
+            std::printf("The wheel is out of reach; bring the next one.\n");
+            std::fflush(stdout);
+            gone = true;
+        }
         QThread::msleep(500);
     }
 }

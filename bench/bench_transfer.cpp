@@ -1,16 +1,20 @@
 // The wall time of a whole paced transfer of 12 pictures to a 128 x 32 wheel, against the time
 // its messages take on the dongle's line plus the pauses the transfer makes on purpose: once
 // with a wheel that stores nothing (the program's own overhead) and once with one that writes
-// every frame and renders its picture before answering.
+// every frame and renders its picture before answering. Then the same pictures through
+// rimglow-send, against the first of those.
 
 #include "app/memorytuning.h"
 #include "transfer/transmitter.h"
 #include "wheelprocess.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -58,6 +62,37 @@ double transfer(const QMap<int, QByteArray>& frames, bool storing)
     return confirmed == frames.size() ? wall : -1;
 }
 
+// Runs rimglow-send on a design of the given pictures against a paced wheel that stores
+// nothing; the seconds it took, or a negative number when not every picture was confirmed.
+double sendCommand(int pictures)
+{
+    QTemporaryDir dir;
+    QImage strip(pictures * 512, 512, QImage::Format_ARGB32);
+    for (int y = 0; y < strip.height(); ++y)
+        for (int x = 0; x < strip.width(); ++x)
+            strip.setPixel(x, y, QRandomGenerator::global()->bounded(2) ? 0xFF000000 : 0);
+    const QString design = dir.filePath("noise.DEMO");
+    strip.save(design, "png");
+
+    WheelProcess wheel({"--paced", "--size", "128x32", "--id", "D12"}, false);
+    QProcess sender;
+    QElapsedTimer clock;
+    clock.start();
+    sender.start(QCoreApplication::applicationDirPath() + "/rimglow-send",
+                 {"-n", "DEMO", "-s", "128x32", "-o", "80", "-i", "16", "-v",
+                  QString("D12x%1").arg(pictures), "-c", "red", design});
+    sender.waitForFinished(-1);
+    const double wall = clock.nsecsElapsed() / 1e9;
+    // It exits with 0 only when the wheel confirmed every picture.
+    const bool confirmed = sender.exitStatus() == QProcess::NormalExit && sender.exitCode() == 0 &&
+                           sender.readAllStandardOutput().contains(
+                               QString("%1 pictures stored").arg(pictures).toUtf8());
+    if (!confirmed)
+        std::fprintf(stderr, "bench_transfer: rimglow-send: %s\n",
+                     sender.readAllStandardError().constData());
+    return confirmed ? wall : -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -79,8 +114,11 @@ int main(int argc, char** argv)
     // The click and the identity request, then per picture the store and its 100 ms delay.
     const double expected = wire(1, 0) + wire(2, 7) + pictures * (wire(frameSize + 4, 1) + 0.1);
     bool complete = true;
+    double interactive = 0;
     for (const bool storing : {false, true}) {
         const double wall = transfer(frames, storing);
+        if (!storing)
+            interactive = wall;
         complete = complete && wall > 0;
         std::printf("paced transfer of %d pictures (128 x 32), wheel %s: %s, wall %.2f s, wire "
                     "and pauses %.2f s, ratio %.3f%s\n",
@@ -89,5 +127,13 @@ int main(int argc, char** argv)
                     wall > 0 ? "all confirmed" : "NOT ALL CONFIRMED", wall, expected,
                     wall / expected, storing ? "" : " (target at most 1.02)");
     }
+    // The command-line sender, start-up and design reading included, against the program's
+    // own transfer above.
+    const double command = sendCommand(pictures);
+    complete = complete && interactive > 0 && command > 0;
+    std::printf("rimglow-send, the same 12 pictures from a design file: %s, wall %.2f s against "
+                "%.2f s from the transfer dialog, ratio %.3f (target at most 1.02)\n",
+                command > 0 ? "all confirmed" : "NOT ALL CONFIRMED", command, interactive,
+                command / interactive);
     return complete ? 0 : 1;
 }

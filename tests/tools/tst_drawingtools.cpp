@@ -17,15 +17,12 @@
 #include <QFileDialog>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
-#include <QMimeData>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 
 #include <algorithm>
 #include <memory>
@@ -46,8 +43,6 @@ struct Desk {
         palette.add(panel.get());
         palette.changeTab(panel.get());
         QObject::connect(&palette, &ToolWidget::changePixmap, panel.get(), &WheelPanel::setLayer);
-        QObject::connect(panel.get(), &WheelPanel::import, &palette,
-                         qOverload<QPixmap>(&ToolWidget::import));
     }
     ~Desk() { palette.remove(panel.get()); }
 
@@ -103,8 +98,6 @@ QPushButton* textButton(TextTool* tool, int index)
 
 class DrawingToolsTest : public QObject {
     Q_OBJECT
-    QTemporaryDir dir;
-
 private slots:
     void initTestCase() { HiddenFile::write("language", "en"); }
 
@@ -361,54 +354,6 @@ private slots:
         QCOMPARE(mono.pixel(1, 0), 0u);
         // Through a pixmap only the alpha survives exactly.
         QCOMPARE(qAlpha(label.toMono(QPixmap::fromImage(source)).toImage().pixel(0, 0)), 210);
-    }
-
-    void droppedFiles()
-    {
-        Desk desk(64, 8);
-        const QString one = dir.filePath("one.png");
-        QImage tiny(1, 1, QImage::Format_ARGB32);
-        tiny.fill(Qt::black);
-        tiny.save(one);
-        // A picture without an alpha channel.
-        const QString opaque = dir.filePath("opaque.png");
-        QImage photo(64, 64, QImage::Format_RGB32);
-        photo.fill(Qt::black);
-        QVERIFY(photo.save(opaque, "png"));
-        const QString broken = dir.filePath("broken.png");
-        QFile file(broken);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a picture");
-        file.close();
-        // A PNG header claiming 30000 x 30000 pixels, refused by the reader's allocation limit.
-        const QString huge = dir.filePath("huge.png");
-        QFile bomb(huge);
-        QVERIFY(bomb.open(QIODevice::WriteOnly));
-        bomb.write(QByteArray::fromHex(
-            "89504e470d0a1a0a0000000d49484452000075300000753008060000006627f8ba0000001149444154"
-            "789c63601805a360140c77000003e80001b3a6d3460000000049454e44ae426082"));
-        bomb.close();
-
-        const auto drop = [&](const QString& path) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(path)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(desk.viewport(), &enter);
-            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(desk.viewport(), &event);
-            return qobject_cast<ImageTool*>(desk.palette.currentTool());
-        };
-        QVERIFY(!drop(broken));
-        QVERIFY(!drop(huge));
-        ImageTool* image = drop(opaque);
-        QVERIFY(image);
-        triggerAction(image, "Fit to Wheel");
-        triggerAction(image, "OK");
-        QCOMPARE(desk.litCells().size(), 64 * 8);
-        image = drop(one);
-        QVERIFY(image);
-        QCOMPARE(image->getPanel()->pixmap().size(), QSize(1, 1));
-        triggerAction(image, "Cancel");
     }
 
     void cancelledImportLeavesTheToolAlone()

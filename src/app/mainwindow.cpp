@@ -6,6 +6,7 @@
 #include "model/layerwidget.h"
 #include "model/wheelpanel.h"
 #include "resources/resource.h"
+#include "tools/picturereader.h"
 #include "transfer/frameencoder.h"
 #include "updateclient.h"
 
@@ -86,6 +87,7 @@ MainWindow::MainWindow(ArgParser* configuration)
     layerDock->setText(Resource::getTitle());
 
     connect(&tools, &ToolWidget::changePixmap, this, &MainWindow::setPixmap);
+    connect(&tools, &ToolWidget::toImport, this, &MainWindow::importFiles);
     connect(&transmitter, &Transmitter::stored, this, &MainWindow::showStored);
     connect(&array, &WheelArray::setDiv, &tools, &ToolWidget::setDiv);
 
@@ -268,7 +270,7 @@ WheelPanel* MainWindow::createNew(QString file)
         return nullptr;
     }
 
-    connect(panel, &WheelPanel::import, &tools, qOverload<QPixmap>(&ToolWidget::import));
+    connect(panel, &WheelPanel::import, this, &MainWindow::importFiles);
     connect(panel, &WheelPanel::toUpdate, this, &MainWindow::transmit);
     undoGroup.addStack(panel->getUndoStack());
     if (file.isEmpty()) {
@@ -462,9 +464,13 @@ bool MainWindow::saveAs()
 
 void MainWindow::showProblem(const QString& key, const QString& path)
 {
-    QMessageBox box(QMessageBox::Warning, Resource::getTitle(),
-                    Resource::getText(key) + "\n" + QDir::toNativeSeparators(path), QMessageBox::Ok,
-                    this);
+    showMessage(QMessageBox::Warning,
+                Resource::getText(key) + "\n" + QDir::toNativeSeparators(path));
+}
+
+void MainWindow::showMessage(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, Resource::getTitle(), text, QMessageBox::Ok, this);
     box.setWindowIcon(Resource::getIcon("LOGO"));
     box.exec();
 }
@@ -572,6 +578,27 @@ void MainWindow::zoomToFit()
 void MainWindow::setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text)
 {
     current->setLayer(pix, mode, text);
+}
+
+void MainWindow::importFiles(const QStringList& paths)
+{
+    // No more frames are kept than the design has slots.
+    PictureReader reader(web.getOverlay().width(), current->getCount());
+    if (!reader.read(paths)) {
+        showProblem("NOT_A_PICTURE", reader.getFailedPath());
+        return;
+    }
+    if (reader.getCount() == 1) {
+        tools.import(QPixmap::fromImage(reader.getFrames().first()));
+        return;
+    }
+    const int placed = current->setLayers(tools.framePictures(reader.getFrames()),
+                                          tools.getColorPanel()->getMode(), "IMPORT");
+    if (placed < reader.getCount())
+        showMessage(QMessageBox::Information, Resource::getText("LEFT_OUT")
+                                                  .arg(reader.getCount() - placed)
+                                                  .arg(reader.getCount())
+                                                  .arg(current->getCount()));
 }
 
 void MainWindow::simulate()

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -78,6 +79,9 @@ public slots:
     void zoomToFit();
     void simulate();
     void setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text);
+    // Picture files for the current design: a single picture opens the image tool; the frames
+    // of an animation, or of several files, go into consecutive slots as one step.
+    void importFiles(const QStringList& paths);
     void show();
     void transmit(QMap<int, QPixmap> pictures);
     // Says in the status bar for a few seconds how many pictures the wheel took.
@@ -93,6 +97,7 @@ private:
     QAction* addMenuEntry(QMenu* menu, const QString& key, const QKeySequence& keys);
     void buildMenus();
     void showProblem(const QString& key, const QString& path);
+    void showMessage(QMessageBox::Icon icon, const QString& text);
     WheelPanel* panelAt(int index);
     WheelPanel* openFile(const QString& path);
     void remember(const QString& path);

@@ -4,8 +4,9 @@
 #include "wheelpanel.h"
 
 WheelCommand::WheelCommand(WheelPanel* panel, int index, QPixmap before, QPixmap after,
-                           QString text)
-    : panel(panel)
+                           QString text, QUndoCommand* parent)
+    : QUndoCommand(parent)
+    , panel(panel)
     , index(index)
     , pending(after)
     , text(text)
@@ -31,6 +32,7 @@ void WheelCommand::redo()
         panel->setPixmap(QPixmap::fromImage(after.applyTo(panel->getPixmap(index).toImage())),
                          index);
     }
+    QUndoCommand::redo();
     print();
 }
 
@@ -38,12 +40,16 @@ void WheelCommand::undo()
 {
     if (isObsolete())
         return;
+    QUndoCommand::undo();
     panel->setPixmap(QPixmap::fromImage(before.applyTo(panel->getPixmap(index).toImage())), index);
 }
 
 qsizetype WheelCommand::cost() const
 {
-    return qsizetype(sizeof(*this)) + before.cost() + after.cost();
+    qsizetype total = qsizetype(sizeof(*this)) + before.cost() + after.cost();
+    for (int i = 0; i < childCount(); ++i)
+        total += static_cast<const WheelCommand*>(child(i))->cost();
+    return total;
 }
 
 void WheelCommand::forget()
@@ -51,6 +57,9 @@ void WheelCommand::forget()
     before = PicturePatch();
     after = PicturePatch();
     pending = QPixmap();
+    // The children are ours, though QUndoCommand hands them out read-only.
+    for (int i = 0; i < childCount(); ++i)
+        const_cast<WheelCommand*>(static_cast<const WheelCommand*>(child(i)))->forget();
     setObsolete(true);
 }
 

@@ -192,13 +192,32 @@ void WheelPanel::setBackground(QPixmap pix)
 
 void WheelPanel::setLayer(QPixmap pix, QPainter::CompositionMode mode, QString text)
 {
-    const QPixmap before = pictures[currentIndex]->pixmap();
-    QPixmap after = before.copy();
-    QPainter painter(&after);
-    painter.setCompositionMode(mode);
-    painter.drawPixmap(after.rect(), pix, pix.rect());
-    painter.end();
-    pushStep(new WheelCommand(this, currentIndex, before, after, text));
+    setLayers({pix}, mode, text);
+}
+
+int WheelPanel::setLayers(QList<QPixmap> pixes, QPainter::CompositionMode mode, QString text)
+{
+    // Slots are rows of the layer list, whatever pictures were moved into them.
+    const QList<int> order = layerList ? layerList->getList() : QList<int>{currentIndex};
+    const int first = int(order.indexOf(currentIndex));
+    const int placed = qMin(int(pixes.size()), int(order.size()) - first);
+    // The first slot's change carries the others, so they are undone and redone together.
+    WheelCommand* step = nullptr;
+    for (int i = 0; i < placed; ++i) {
+        const int index = order[first + i];
+        const QPixmap before = pictures[index]->pixmap();
+        QPixmap after = before.copy();
+        QPainter painter(&after);
+        painter.setCompositionMode(mode);
+        painter.drawPixmap(after.rect(), pixes[i], pixes[i].rect());
+        painter.end();
+        auto* change = new WheelCommand(this, index, before, after, text, step);
+        if (!step)
+            step = change;
+    }
+    if (step)
+        pushStep(step);
+    return placed;
 }
 
 void WheelPanel::changeIndex(int row)
@@ -255,13 +274,10 @@ void WheelPanel::dragMoveEvent(QDragMoveEvent*) {}
 
 void WheelPanel::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty())
-        return;
-    const QString path = urls.first().toLocalFile();
-    if (path.isEmpty())
-        return;
-    const QPixmap pixmap(path);
-    if (!pixmap.isNull())
-        emit import(pixmap);
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (!url.toLocalFile().isEmpty())
+            paths << url.toLocalFile();
+    if (!paths.isEmpty())
+        emit import(paths);
 }

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <QStringList>
 #include <QUndoStack>
 
 class LayerWidget;
@@ -47,10 +48,14 @@ public:
 public slots:
     void setBackground(QPixmap pix);
     void setLayer(QPixmap pix, QPainter::CompositionMode mode, QString text);
+    // Paints the pictures over those of consecutive slots from the current one on, as one step;
+    // returns how many found a slot.
+    int setLayers(QList<QPixmap> pixes, QPainter::CompositionMode mode, QString text);
 
 signals:
     void toUpdate(QMap<int, QPixmap> pictures);
-    void import(QPixmap pixmap);
+    // Picture files were dropped on the design.
+    void import(QStringList paths);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

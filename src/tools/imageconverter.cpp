@@ -28,8 +28,9 @@ QImage ImageConverter::toInk(const QImage& picture) const
                 out[x] = 0;
                 continue;
             }
-            const int level = greyOf(p) + (dither ? error[x + 1] : 0);
-            const bool light = level >= threshold;
+            const int grey = greyOf(p);
+            const int level = dither ? spread(grey) + error[x + 1] : grey;
+            const bool light = level >= (dither ? 128 : threshold);
             out[x] = light != invert ? 0 : 0xFF000000;
             if (dither) {
                 const int rest = level - (light ? 255 : 0);
@@ -42,6 +43,13 @@ QImage ImageConverter::toInk(const QImage& picture) const
         std::swap(error, next);
     }
     return result;
+}
+
+int ImageConverter::spread(int grey) const
+{
+    if (grey < threshold)
+        return grey * 128 / threshold;
+    return threshold < 255 ? 128 + (grey - threshold) * 127 / (255 - threshold) : 255;
 }
 
 QImage ImageConverter::fitted(const QImage& picture, int side)

@@ -15,11 +15,6 @@ public:
     bool invert = false;
     bool dither = false;
 
-    bool operator==(const ImageConverter& other) const
-    {
-        return threshold == other.threshold && invert == other.invert && dither == other.dither;
-    }
-
     // Ink opaque black, the rest transparent, in ARGB32.
     QImage toInk(const QImage& picture) const;
 
@@ -28,6 +23,13 @@ public:
     // The cells (positions in the list of sampling points) that lie on ink of a picture whose
     // top left corner is at the given place on the wheel face.
     static QList<int> cellsOnInk(const QImage& ink, QPointF place, const QList<QPointF>& centers);
+
+private:
+    // With dither the threshold is the grey that turns into dots on half of its pixels: the
+    // greys below it are spread over 0 to 128 and those above over 128 to 255. Diffusing the
+    // error against a plain threshold would keep every grey's share of dots wherever the
+    // threshold stood, and the slider would change nothing.
+    int spread(int grey) const;
 };
 
 #endif

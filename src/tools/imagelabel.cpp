@@ -1,27 +1,43 @@
 #include "imagelabel.h"
 
-#include "imageconverter.h"
-
 #include "resources/resource.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QPainter>
 #include <QSizeGrip>
+#include <QSlider>
 #include <QToolBar>
 
+namespace {
+
+// A bar over the picture, its background see-through enough to show where it lies.
+void shade(QToolBar* bar)
+{
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->adjustSize();
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    QColor colour = palette.brush(bar->backgroundRole()).color();
+    colour.setAlphaF(0.7f);
+    palette.setColor(QPalette::All, bar->backgroundRole(), colour);
+    bar->setPalette(palette);
+}
+
+} // namespace
+
 ImageLabel::ImageLabel(QPixmap picture, QBrush brush, int maximumSize)
-    : maximumSize(maximumSize)
+    : picture(ImageConverter::fitted(picture.toImage(), maximumSize))
+    , maximumSize(maximumSize)
     , brush(brush)
 {
-    show(mono(ImageConverter::fitted(picture.toImage(), maximumSize)));
+    convert();
     setAttribute(Qt::WA_NoSystemBackground);
     setScaledContents(true);
-    resize(shown.size());
+    resize(this->picture.size());
 
     toolbar = new QToolBar(this);
-    toolbar->setMovable(false);
-    toolbar->setFloatable(false);
     const struct {
         const char* text;
         void (ImageLabel::*slot)();
@@ -36,20 +52,60 @@ ImageLabel::ImageLabel(QPixmap picture, QBrush brush, int maximumSize)
         action->setIcon(Resource::getIcon(entry.icon));
         action->setText(Resource::getText(entry.key));
     }
-    toolbar->adjustSize();
-    toolbar->setAutoFillBackground(true);
-    QPalette palette = toolbar->palette();
-    QColor shade = palette.brush(toolbar->backgroundRole()).color();
-    shade.setAlphaF(0.7f);
-    palette.setColor(QPalette::All, toolbar->backgroundRole(), shade);
-    toolbar->setPalette(palette);
-    setMinimumSize(toolbar->size());
+    shade(toolbar);
+    // The two bars as one block, each as wide as the wider.
+    QToolBar* controls = addControls();
+    const int width = qMax(toolbar->width(), controls->width());
+    toolbar->resize(width, toolbar->height());
+    controls->setGeometry(0, toolbar->height(), width, controls->height());
+    setMinimumSize(width, toolbar->height() + controls->height());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(new QSizeGrip(this), 0, Qt::AlignRight | Qt::AlignBottom);
     setFrameShape(QFrame::Box);
+}
+
+QToolBar* ImageLabel::addControls()
+{
+    auto* controls = new QToolBar(this);
+    auto* threshold = new QSlider(Qt::Horizontal);
+    threshold->setRange(0, 255);
+    threshold->setValue(converter.threshold);
+    threshold->setToolTip(Resource::getText("THRESHOLD"));
+    // Wide enough for a step of about two grey levels per pixel, narrow enough for a small panel.
+    threshold->setFixedWidth(112);
+    auto* number = new QLabel(QString::number(converter.threshold));
+    number->setToolTip(threshold->toolTip());
+    number->setFixedWidth(number->fontMetrics().horizontalAdvance("255") + 6);
+    number->setAlignment(Qt::AlignCenter);
+    controls->addWidget(threshold);
+    controls->addWidget(number);
+    connect(threshold, &QSlider::valueChanged, this, [this, number](int value) {
+        converter.threshold = value;
+        number->setNum(value);
+        convert();
+    });
+
+    const struct {
+        const char* key;
+        const char* tip;
+        bool ImageConverter::*setting;
+    } switches[] = {{"INVERT", "INVERT_TIP", &ImageConverter::invert},
+                    {"DITHER", "DITHER_TIP", &ImageConverter::dither}};
+    for (const auto& entry : switches) {
+        QAction* action = controls->addAction(Resource::getText(entry.key));
+        action->setToolTip(Resource::getText(entry.tip));
+        action->setCheckable(true);
+        const auto setting = entry.setting;
+        connect(action, &QAction::toggled, this, [this, setting](bool on) {
+            converter.*setting = on;
+            convert();
+        });
+    }
+    shade(controls);
+    return controls;
 }
 
 QPixmap ImageLabel::toMono(QPixmap picture) const
@@ -59,7 +115,7 @@ QPixmap ImageLabel::toMono(QPixmap picture) const
 
 QImage ImageLabel::mono(const QImage& picture) const
 {
-    const QImage ink = ImageConverter().toInk(picture);
+    const QImage ink = converter.toInk(picture);
     // The brush laid over the whole picture; ink takes its colour, its alpha scaled by 210.
     // Computed by hand, as painting in source-in mode would round the colours.
     QImage paint(ink.size(), QImage::Format_ARGB32);
@@ -80,21 +136,23 @@ QImage ImageLabel::mono(const QImage& picture) const
     return result;
 }
 
-void ImageLabel::show(const QImage& picture)
+void ImageLabel::convert()
 {
-    shown = picture;
-    setPixmap(QPixmap::fromImage(picture));
+    setPixmap(QPixmap::fromImage(mono(picture)));
 }
 
 void ImageLabel::setBrush(QBrush newBrush)
 {
     brush = newBrush;
-    show(mono(shown));
+    convert();
 }
 
 void ImageLabel::toResize()
 {
-    show(shown.scaled(maximumSize, maximumSize, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    // Stretched before the reduction, so a dither pattern keeps the fineness of the wheel.
+    picture =
+        picture.scaled(maximumSize, maximumSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    convert();
     resize(maximumSize, maximumSize);
     emit toMax();
 }

@@ -1,13 +1,17 @@
 #ifndef IMAGELABEL_H
 #define IMAGELABEL_H
 
+#include "imageconverter.h"
+
 #include <QBrush>
+#include <QImage>
 #include <QLabel>
 
 class QToolBar;
 
 // The image tool's floating picture: the picture reduced to ink and empty, shown in the brush
-// colour, resizable with a size grip, with OK, cancel and auto size on a toolbar.
+// colour, resizable with a size grip, with OK, cancel and auto size on a toolbar and the
+// threshold, invert and dither of the reduction on a second one below it.
 class ImageLabel : public QLabel {
     Q_OBJECT
 public:
@@ -28,12 +32,14 @@ public slots:
     void toResize();
 
 private:
-    // Shows a picture already reduced to ink and empty.
-    void show(const QImage& picture);
+    QToolBar* addControls();
+    // Shows the picture reduced again with the brush and the converter as they are now.
+    void convert();
 
-    // The picture as shown, kept unpremultiplied: converting it again after a brush change must
-    // see the ink colours exactly, or an ink of grey 127 would round to 128 and vanish.
-    QImage shown;
+    // The picture as given, fitted to the wheel: every reduction starts from it, so neither a
+    // light brush nor inverting twice loses ink.
+    QImage picture;
+    ImageConverter converter;
     QToolBar* toolbar;
     int maximumSize;
     QBrush brush;

@@ -3,7 +3,6 @@
 
 #include "tool.h"
 
-#include <QList>
 #include <QPointF>
 #include <QSize>
 
@@ -24,6 +23,9 @@ public:
 
     ImageLabel* getPanel() const;
     QGraphicsProxyWidget* getProxy() const { return proxy; }
+    // Where a panel of a size first stands on a wheel picture of a side: centred, or at the top
+    // edge when the strokes repeat round the wheel.
+    static QPointF openingPlace(QSize size, int side, int div);
 
 public slots:
     void toDraw(QPixmap picture);
@@ -34,8 +36,6 @@ private:
     // Owned by its proxy on the scene, so it goes with the scene if the view goes first.
     QPointer<ImageLabel> panel;
     QGraphicsProxyWidget* proxy = nullptr;
-    QList<QPointF> const* centers;
-    QSize pictureSize;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "tool.h"
 
+#include "imageconverter.h"
 #include "model/wheelweb.h"
 
 #include <QGraphicsPixmapItem>
@@ -67,4 +68,18 @@ void Tool::paintRepeats(QPainter* painter, int position) const
         if (at >= 0 && at < n)
             painter->drawPolygon(polygons[at], Qt::OddEvenFill);
     }
+}
+
+QPixmap Tool::paintOnInk(const QImage& ink, QPointF place) const
+{
+    QPixmap result(web->getOverlay().size());
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.setBrush(brush);
+    painter.setPen(Qt::NoPen);
+    if (div > 0)
+        for (int cell : ImageConverter::cellsOnInk(ink, place, web->getCenters()))
+            paintRepeats(&painter, cell);
+    painter.end();
+    return result;
 }

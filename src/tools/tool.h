@@ -2,9 +2,11 @@
 #define TOOL_H
 
 #include <QBrush>
+#include <QImage>
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QPointF>
 
 class QGraphicsPixmapItem;
 class QGraphicsScene;
@@ -28,7 +30,12 @@ public:
 
     void setTempPixmap(QPixmap pixmap);
     void setBrush(QBrush brush) { this->brush = brush; }
+    int getDiv() const { return div; }
     void setDiv(int div) { this->div = div; }
+    // A picture of the grid's size with every cell whose sampling point lies on ink painted,
+    // with its repeats, in the brush; the ink picture's top left corner lies at the place. What
+    // the image tool delivers on OK, and the batch import for each frame.
+    QPixmap paintOnInk(const QImage& ink, QPointF place) const;
 
 signals:
     void upDate(QPixmap pixmap);

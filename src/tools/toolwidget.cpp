@@ -1,5 +1,6 @@
 #include "toolwidget.h"
 
+#include "imageconverter.h"
 #include "imagetool.h"
 #include "model/wheelweb.h"
 #include "pentool.h"
@@ -123,18 +124,31 @@ void ToolWidget::setBrush(QBrush brush)
 
 void ToolWidget::import(QPixmap pix)
 {
-    if (!currentTool())
-        return;
-    if (pix.isNull())
-        pix = openImage();
-    if (pix.isNull())
-        return;
-    resetTool(new ImageTool(currentTool(), pix));
+    if (currentTool() && !pix.isNull())
+        resetTool(new ImageTool(currentTool(), pix));
 }
 
 void ToolWidget::import()
 {
-    import(QPixmap());
+    const QStringList paths = openImages();
+    if (!paths.isEmpty())
+        emit toImport(paths);
+}
+
+QList<QPixmap> ToolWidget::framePictures(const QList<QImage>& frames) const
+{
+    QList<QPixmap> pictures;
+    Tool* tool = currentTool();
+    if (!tool)
+        return pictures;
+    const int side = web->getOverlay().width();
+    const ImageConverter defaults;
+    for (const QImage& frame : frames) {
+        const QImage picture = ImageConverter::fitted(frame, side);
+        pictures << tool->paintOnInk(defaults.toInk(picture),
+                                     ImageTool::openingPlace(picture.size(), side, tool->getDiv()));
+    }
+    return pictures;
 }
 
 void ToolWidget::text()
@@ -171,15 +185,11 @@ void ToolWidget::setPixmap(QPixmap pix)
         emit changePixmap(pix, colorPanel.getMode(), tool->getText());
 }
 
-QPixmap ToolWidget::openImage()
+QStringList ToolWidget::openImages()
 {
-    const QString path = QFileDialog::getOpenFileName(nullptr, Resource::getText("IMPORT"),
-                                                      lastImagePath, imageFilter);
-    if (path.isEmpty())
-        return QPixmap();
-    // Pictures beyond the reader's allocation limit fail to load here, like broken ones.
-    const QPixmap picture(path);
-    if (!picture.isNull())
-        lastImagePath = path;
-    return picture;
+    const QStringList paths = QFileDialog::getOpenFileNames(nullptr, Resource::getText("IMPORT"),
+                                                            lastImagePath, imageFilter);
+    if (!paths.isEmpty())
+        lastImagePath = paths.first();
+    return paths;
 }

@@ -3,6 +3,8 @@
 
 #include "colorpanel.h"
 
+#include <QImage>
+#include <QList>
 #include <QMap>
 #include <QMenu>
 #include <QPainter>
@@ -30,6 +32,9 @@ public:
     QMenu* getMenu() { return &menu; }
     ColorPanel* getColorPanel() { return &colorPanel; }
     Tool* currentTool() const;
+    // For each frame the picture that the image tool would deliver on OK at its opening place
+    // with its first settings, in the current tool's brush and division.
+    QList<QPixmap> framePictures(const QList<QImage>& frames) const;
 
 public slots:
     void changeTab(QGraphicsView* obj);
@@ -39,6 +44,8 @@ public slots:
 
 signals:
     void changePixmap(QPixmap pix, QPainter::CompositionMode mode, QString text);
+    // Picture files chosen for the IMPORT command.
+    void toImport(QStringList paths);
 
 private slots:
     void setPixmap(QPixmap pix);
@@ -49,7 +56,7 @@ private slots:
 
 private:
     QAction* addTool(const QString& key, const char* slot);
-    QPixmap openImage();
+    QStringList openImages();
     void connectTool(Tool* tool);
 
     QGraphicsView* currentView = nullptr;

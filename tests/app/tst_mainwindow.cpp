@@ -10,6 +10,7 @@
 #include "resources/hiddenfile.h"
 #include "resources/resource.h"
 #include "testsuite.h"
+#include "tools/imagelabel.h"
 #include "tools/imagetool.h"
 #include "transfer/frameencoder.h"
 #include "wheelprocess.h"
@@ -21,12 +22,14 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+#include <QUrl>
 
 #include <memory>
 
@@ -426,6 +429,91 @@ private slots:
         window.paste();
         QVERIFY(qobject_cast<ImageTool*>(window.getTools()->currentTool()));
         QCOMPARE(window.getCurrent()->getUndoStack()->count(), steps);
+    }
+
+    // Picture files for a design: a file that is no picture is named and changes nothing; the
+    // frames of an animation fill the slots from the current one on as one step, each as the
+    // image tool delivers it at its opening place, and those beyond the last slot are counted.
+    void importedFramesFillConsecutiveSlots()
+    {
+        Product product(Product::demo());
+        MainWindow window(product.configuration.get());
+        WheelPanel* panel = window.getCurrent();
+        QUndoStack* stack = panel->getUndoStack();
+        panel->getLayerWidget()->changeIndex(1);
+        ink(&window);
+        const auto pictures = [](WheelPanel* design) {
+            QList<QImage> images;
+            for (int i = 0; i < design->getCount(); ++i)
+                images << design->getPixmap(i).toImage();
+            return images;
+        };
+        const auto drop = [](WheelPanel* design, const QStringList& paths) {
+            QMimeData data;
+            QList<QUrl> urls;
+            for (const QString& path : paths)
+                urls << QUrl::fromLocalFile(path);
+            data.setUrls(urls);
+            // The drop goes where the entering drag was taken.
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(design->viewport(), &enter);
+            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(design->viewport(), &event);
+        };
+        const QList<QImage> before = pictures(panel);
+        const int steps = stack->count();
+        const QString animation = RIMGLOW_FIXTURES "/pictures/three-frames.gif";
+        const QString broken = dir.filePath("broken.png");
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+        file.close();
+        // A PNG header claiming 30000 x 30000 pixels, refused by the reader's allocation limit.
+        const QString huge = RIMGLOW_FIXTURES "/icons/claims-30000-squared.png";
+        for (const QString& unreadable : {broken, huge}) {
+            ModalAnswerer answerer;
+            drop(panel, {animation, unreadable});
+            QCOMPARE(answerer.texts, QStringList{Resource::getText("NOT_A_PICTURE") + "\n" +
+                                                 QDir::toNativeSeparators(unreadable)});
+        }
+        QCOMPARE(stack->count(), steps);
+        QCOMPARE(pictures(panel), before);
+
+        const QIcon icon = panel->getLayerWidget()->getView()->item(2)->icon();
+        {
+            ModalAnswerer answerer;
+            FileDialogAnswerer files({animation});
+            window.getTools()->import();
+            QCOMPARE(
+                answerer.texts,
+                QStringList{"Left out 1 of the 3 frames: the design has no slot after slot 3."});
+        }
+        QCOMPARE(stack->count(), steps + 1);
+        QCOMPARE(stack->undoText(), QString("Import"));
+        QCOMPARE(captions(window.getTabs()), QStringList{"Untitled 1 *"});
+        const QList<QImage> after = pictures(panel);
+        QCOMPARE(after[0], before[0]);
+        QVERIFY(after[1] != before[1] && after[2] != before[2] && after[1] != after[2]);
+        QVERIFY(panel->getLayerWidget()->getView()->item(2)->icon().cacheKey() != icon.cacheKey());
+
+        // The second frame, black on its left half, as a still picture dropped on a new design
+        // opens the image tool; OK there paints what the import put into slot 3.
+        QImage frame(320, 240, QImage::Format_RGB32);
+        frame.fill(Qt::white);
+        QPainter(&frame).fillRect(0, 0, 160, 240, Qt::black);
+        const QString still = dir.filePath("still.png");
+        QVERIFY(frame.save(still));
+        WheelPanel* other = window.createNew();
+        drop(other, {still});
+        auto* image = qobject_cast<ImageTool*>(window.getTools()->currentTool());
+        QVERIFY(image);
+        image->getPanel()->toAdd();
+        QCOMPARE(other->getPixmap(0).toImage(), after[2]);
+
+        window.getTabs()->setCurrentIndex(0);
+        stack->undo();
+        QCOMPARE(pictures(panel), before);
+        stack->redo();
+        QCOMPARE(pictures(panel), after);
     }
 
     void zoomFactorsMultiply()

@@ -233,6 +233,26 @@ private slots:
                              "DRAW");
         });
         step([&] { design->paste(filled(Qt::cyan, 100)); });
+        step([&] {
+            // Slots are rows: with the rows reordered to pictures 1, 0, 2, the slots from row 1
+            // on hold pictures 0 and 2, and a third picture finds none. The history counts
+            // what each slot's change holds: here the noise that picture 2 held before.
+            LayerView* view = design->getLayerWidget()->getView();
+            view->blockSignals(true);
+            view->insertItem(0, view->takeItem(1));
+            view->blockSignals(false);
+            makeCurrent(design.get(), 1);
+            const QList<QImage> before = slotImages(design.get());
+            const qint64 bytes = design->historyBytes();
+            QCOMPARE(design->setLayers({filled(Qt::red), filled(Qt::blue), noise(3)},
+                                       QPainter::CompositionMode_SourceOver, "IMPORT"),
+                     2);
+            QVERIFY(design->historyBytes() - bytes > 512 * 512 * 3);
+            const QList<QImage> after = slotImages(design.get());
+            QCOMPARE(after[0].pixelColor(256, 256), QColor(Qt::red));
+            QCOMPARE(after[1], before[1]);
+            QVERIFY(after[2] != before[2]);
+        });
         const int saved = 5;
         stack->setIndex(saved);
         stack->setClean();
@@ -253,7 +273,8 @@ private slots:
                 stack->redo();
             }
         }
-        QVERIFY(design->historyBytes() < 4 * 1024 * 1024);
+        // The steps over noise hold pictures that do not compress; the strokes are small.
+        QVERIFY(design->historyBytes() < 5 * 1024 * 1024);
     }
 
     // A long session forgets its oldest steps instead of growing without end; what is kept
@@ -494,12 +515,9 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList({"kept.DEMO*"}, QDir::Files), QStringList{"kept.DEMO"});
     }
 
-    void droppedPictureFiles()
+    // Every local file goes on, to be read by whoever imports them.
+    void droppedFiles()
     {
-        const QString picture = dir.filePath("drop.png");
-        writeImage(picture, {Qt::magenta}, 40);
-        const QString other = dir.filePath("other.png");
-        writeImage(other, {Qt::cyan}, 40);
         auto design = panel(1);
         QSignalSpy spy(design.get(), &WheelPanel::import);
 
@@ -509,18 +527,17 @@ private slots:
         QCoreApplication::sendEvent(design->viewport(), &plain);
         QVERIFY(!plain.isAccepted());
 
+        const QStringList paths{dir.filePath("one.png"), dir.filePath("two.gif")};
         QMimeData files;
-        files.setUrls(
-            {QUrl::fromLocalFile(picture), QUrl::fromLocalFile(other), QUrl::fromLocalFile(other)});
+        files.setUrls({QUrl::fromLocalFile(paths[0]), QUrl("https://example.invalid/picture.png"),
+                       QUrl::fromLocalFile(paths[1])});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, {});
         QCoreApplication::sendEvent(design->viewport(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, {});
         QCoreApplication::sendEvent(design->viewport(), &drop);
         QCOMPARE(spy.size(), 1);
-        const QPixmap dropped = spy.first().first().value<QPixmap>();
-        QCOMPARE(dropped.size(), QSize(40, 40));
-        QCOMPARE(centreOf(dropped), QColor(Qt::magenta));
+        QCOMPARE(spy.first().first().toStringList(), paths);
         // Nothing is drawn by the drop itself.
         QCOMPARE(design->getUndoStack()->count(), 0);
 
@@ -528,10 +545,6 @@ private slots:
         remote.setUrls({QUrl("https://example.invalid/picture.png")});
         QDropEvent far(QPointF(10, 10), Qt::CopyAction, &remote, Qt::LeftButton, {});
         QCoreApplication::sendEvent(design->viewport(), &far);
-        QMimeData notAPicture;
-        notAPicture.setUrls({QUrl::fromLocalFile(dir.filePath("garbage.DEMO"))});
-        QDropEvent bad(QPointF(10, 10), Qt::CopyAction, &notAPicture, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(design->viewport(), &bad);
         QCOMPARE(spy.size(), 1);
     }
 };

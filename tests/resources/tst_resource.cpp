@@ -18,15 +18,18 @@ namespace {
 
 // Every text key the program looks up.
 const QStringList textKeys{
-    "ABORT",       "ABOUT",      "ARRAY",      "AUTO_DETECT", "CANCEL",    "CHANGE",
-    "CHECK_LIGHT", "CHECK_USB",  "CONNECTION", "COPY",        "DRAW",      "EDIT",
-    "ENTER_TEXT",  "EXIT",       "FILE",       "FILL",        "HELP",      "IGNOREALL",
-    "IMPORT",      "LANGUAGE",   "MOVETO",     "NEW",         "NO",        "NONE",
-    "OK",          "OPEN",       "PASTE",      "PRESETS",     "READ_FAIL", "REDO",
-    "RENEW",       "RETRY",      "SAVE",       "SAVE_AS",     "SAVE_FAIL", "SELECT",
-    "SELECTALL",   "SIMULATION", "STAND",      "TEXT",        "TITLE",     "TOOL",
-    "TRANS_FAIL",  "UNDO",       "UNSELECT",   "UNTITLED",    "UPDATE",    "UPDATE_VERSION",
-    "USB_ACCESS",  "VERSION",    "YES",        "ZOOM IN",     "ZOOM OUT"};
+    "ABORT",      "ABOUT",       "ARRAY",      "AUTO_DETECT", "CANCEL",
+    "CHANGE",     "CHECK_LIGHT", "CHECK_USB",  "CONNECTION",  "COPY",
+    "DITHER",     "DITHER_TIP",  "DRAW",       "EDIT",        "ENTER_TEXT",
+    "EXIT",       "FILE",        "FILL",       "HELP",        "IGNOREALL",
+    "IMPORT",     "INVERT",      "INVERT_TIP", "LANGUAGE",    "LEFT_OUT",
+    "MOVETO",     "NEW",         "NO",         "NONE",        "NOT_A_PICTURE",
+    "OK",         "OPEN",        "PASTE",      "PRESETS",     "READ_FAIL",
+    "REDO",       "RENEW",       "RETRY",      "SAVE",        "SAVE_AS",
+    "SAVE_FAIL",  "SELECT",      "SELECTALL",  "SIMULATION",  "STAND",
+    "TEXT",       "THRESHOLD",   "TITLE",      "TOOL",        "TRANS_FAIL",
+    "UNDO",       "UNSELECT",    "UNTITLED",   "UPDATE",      "UPDATE_VERSION",
+    "USB_ACCESS", "VERSION",     "YES",        "ZOOM IN",     "ZOOM OUT"};
 
 // Every icon key the program looks up.
 const QStringList iconKeys{"ABOUT", "ADD",     "ARRAY",     "AUTO_DETECT", "COPY",    "DONGLE",

@@ -4,13 +4,14 @@
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "tools/imageconverter.h"
+#include "tools/imagetool.h"
+#include "tools/picturereader.h"
 #include "transfer/frameencoder.h"
 #include "transfer/framepicture.h"
 #include "transfer/hallwidget.h"
 
 #include <QDir>
 #include <QEventLoop>
-#include <QImageReader>
 #include <QPainter>
 #include <QSaveFile>
 #include <QThread>
@@ -215,7 +216,7 @@ int SendCommand::load()
             return fail(BadCommandLine, "give one design file, or pictures, not both");
         if (!QFileInfo(files.first()).isFile())
             return fail(BadFile, files.first() + ": no such file");
-        if (!WheelPanel::readDesign(files.first(), count, &pictures))
+        if (!WheelPanel::readDesign(files.first(), count, &pictures) || pictures.isEmpty())
             return fail(BadFile, "cannot read " + files.first() +
                                      " as a design: save it again from rimglow");
         if (targets.isEmpty())
@@ -226,21 +227,21 @@ int SendCommand::load()
                                             .arg(pictures.size())
                                             .arg(targets.last() + 1));
     } else {
-        const int read = readPictures(&pictures);
+        int found = 0;
+        const int read = readPictures(count, &pictures, &found);
         if (read != Sent)
             return read;
         if (targets.isEmpty())
-            for (int slot = 0; slot < pictures.size(); ++slot)
+            for (int slot = 0; slot < found && slot < count; ++slot)
                 targets << slot;
-        if (targets.size() != pictures.size())
+        if (found > count && chosen.isEmpty())
+            return fail(BadCommandLine,
+                        QString("%1 pictures, but the product has %2 slots").arg(found).arg(count));
+        if (targets.size() != found)
             return fail(BadCommandLine, QString("%1 pictures for %2 slots: give --slots as many "
                                                 "slots as there are pictures and frames")
-                                            .arg(pictures.size())
+                                            .arg(found)
                                             .arg(targets.size()));
-        if (targets.last() >= count)
-            return fail(BadCommandLine, QString("%1 pictures, but the product has %2 slots")
-                                            .arg(pictures.size())
-                                            .arg(count));
     }
 
     QMap<int, QPixmap> wheelPictures;
@@ -251,34 +252,26 @@ int SendCommand::load()
     return Sent;
 }
 
-int SendCommand::readPictures(QList<QImage>* pictures)
+int SendCommand::readPictures(int limit, QList<QImage>* pictures, int* found)
 {
-    for (const QString& file : product->designs) {
+    for (const QString& file : product->designs)
         if (!QFileInfo(file).isFile())
             return fail(BadFile, file + ": no such file");
-        QImageReader reader(file);
-        QImage frame;
-        int frames = 0;
-        // An animated picture gives every frame; reading past the last one fails.
-        while (reader.read(&frame)) {
-            pictures->append(toWheelPicture(frame));
-            ++frames;
-            if (!reader.supportsAnimation())
-                break;
-        }
-        if (frames == 0)
-            return fail(BadFile, "cannot read " + file + " as a picture (" + reader.errorString() +
-                                     "): give a PNG, GIF or another picture file");
-    }
+    PictureReader reader(web->getOverlay().width(), limit);
+    if (!reader.read(product->designs))
+        return fail(BadFile, "cannot read " + reader.getFailedPath() +
+                                 " as a picture: give a PNG, GIF or another picture file");
+    for (const QImage& frame : reader.getFrames())
+        pictures->append(toWheelPicture(frame));
+    *found = reader.getCount();
     return Sent;
 }
 
 QImage SendCommand::toWheelPicture(const QImage& picture) const
 {
     const int side = web->getOverlay().width();
-    const QImage ink = ImageConverter().toInk(ImageConverter::fitted(picture, side));
-    // Where the image tool first shows a picture: in the middle of the wheel.
-    const QPointF place((side - ink.width()) * 0.5, int((side - ink.height()) * 0.5));
+    const QImage ink = ImageConverter().toInk(picture);
+    const QPointF place = ImageTool::openingPlace(ink.size(), side, 1);
     QImage result(side, side, QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
     QPainter painter(&result);

@@ -39,7 +39,8 @@ private:
     int parse(int argc, char** argv);
     bool parseSlots(const QString& text);
     int load();
-    int readPictures(QList<QImage>* pictures);
+    // Reads and converts at most limit pictures; found counts them all.
+    int readPictures(int limit, QList<QImage>* pictures, int* found);
     QImage toWheelPicture(const QImage& picture) const;
     int exportPictures();
     int check();

@@ -132,6 +132,10 @@ void SendCommandTest::outcomes_data()
     QTest::newRow("lost store") << wheel + QStringList{"--drop", "4"} << QStringList{gif} << 7
                                 << "confirmed before: slot 1\n"
                                 << QList<int>{0};
+    QTest::newRow("not a design") << wheel
+                                  << QStringList{RIMGLOW_FIXTURES
+                                                 "/designs/unreadable/not-a-picture.DEMO"}
+                                  << 3 << "as a design" << QList<int>{};
     QTest::newRow("not a picture") << wheel << QStringList{RIMGLOW_FIXTURES "/fonts/truncated.bdf"}
                                    << 3 << "as a picture" << QList<int>{};
     // The program's parser goes on after an unknown letter; the sender does not.

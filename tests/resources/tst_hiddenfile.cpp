@@ -19,30 +19,19 @@ private slots:
         QDir(folder).removeRecursively();
     }
 
-    void relativeNamesLiveInTheConfigurationFolder()
+    void roundTrip()
     {
         QCOMPARE(HiddenFile::getFileName("language"), folder + "/.language");
         QCOMPARE(HiddenFile::getFileName("sub/hall"), folder + "/sub/.hall");
         QCOMPARE(HiddenFile::getFileName("/tmp/x/autoupdate"), QString("/tmp/x/.autoupdate"));
-    }
-
-    void roundTripCreatesTheFolder()
-    {
         QVERIFY(!HiddenFile::exists("hall"));
         QCOMPARE(HiddenFile::read("hall"), QString());
         QVERIFY(HiddenFile::write("hall", "135"));
         QVERIFY(QFile::exists(folder + "/.hall"));
-        QVERIFY(HiddenFile::exists("hall"));
         QCOMPARE(HiddenFile::read("hall"), QString("135"));
-        QVERIFY(HiddenFile::write("hall", "0"));
-        QCOMPARE(HiddenFile::read("hall"), QString("0"));
         QVERIFY(HiddenFile::write("autoupdate", ""));
         QVERIFY(HiddenFile::exists("autoupdate"));
-        QCOMPARE(HiddenFile::read("autoupdate"), QString());
-    }
-
-    void writesUtf8AndReadsLatin1UpToTheFirstZero()
-    {
+        // Written as UTF-8, read as Latin-1 up to the first zero byte.
         QVERIFY(HiddenFile::write("language", QString::fromUtf8("d\u00e4")));
         QCOMPARE(HiddenFile::read("language"), QString::fromLatin1("d\xc3\xa4"));
         QFile file(folder + "/.language");
@@ -50,6 +39,11 @@ private slots:
         file.write(QByteArray("de\0garbage", 10));
         file.close();
         QCOMPARE(HiddenFile::read("language"), QString("de"));
+        // A damaged state file is not read into memory whole.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64 * 1024 + 1, 'x'));
+        file.close();
+        QVERIFY(HiddenFile::read("language").size() <= 64 * 1024);
     }
 
     void unwritablePlacesReportFailure()
@@ -65,7 +59,6 @@ private slots:
         QVERIFY(!HiddenFile::write(dir.filePath("hall"), "1"));
         QVERIFY(!HiddenFile::exists(dir.filePath("hall")));
         QCOMPARE(HiddenFile::read(dir.filePath("hall")), QString());
-        QVERIFY(QFileInfo(dir.filePath(".hall")).isDir());
     }
 };
 

@@ -30,47 +30,70 @@ QByteArray randomFrame(int size)
 
 } // namespace
 
-// Every exchange closes the device again, whatever happened: each test counts the open
-// descriptors once its wheel runs, and again at its end.
+// Every exchange closes the device again, whatever happened.
 class FtdiDongleTest : public QObject {
     Q_OBJECT
 private slots:
-    void identityRoundTrip()
+    void exchanges_data()
     {
-        WheelProcess wheel({"--id", "D12"});
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("store");
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("identity") << QStringList() << false << true << 0 << false;
+        QTest::newRow("slow, within the time-out")
+            << QStringList{"--delay", "800"} << false << true << 0 << false;
+        QTest::newRow("too late") << QStringList{"--delay", "1500"} << false << false << 3 << false;
+        QTest::newRow("silent") << QStringList{"--silent"} << false << false << 3 << false;
+        QTest::newRow("short reply")
+            << QStringList{"--short-reply"} << false << false << 3 << false;
+        QTest::newRow("store") << QStringList() << true << true << 0 << true;
+        QTest::newRow("store, wrong crc")
+            << QStringList{"--wrong-crc"} << true << false << 0 << true;
+        QTest::newRow("store, silent") << QStringList{"--silent"} << true << false << 3 << false;
+        // A wheel that only fails to answer has still stored the frame.
+        QTest::newRow("store, short reply")
+            << QStringList{"--short-reply"} << true << false << 3 << true;
+    }
+    void exchanges()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(bool, store);
+        QFETCH(bool, confirmed);
+        QFETCH(int, error);
+        QFETCH(bool, kept);
+        WheelProcess wheel(options + QStringList{"--size", "16x8", "--id", "D12"});
         QVERIFY(wheel.isRunning());
         const int descriptors = openDescriptors();
         FtdiDongle dongle;
-        QCOMPARE(dongle.getId(), QByteArray("D12\0\0\0\0", 7));
-        QCOMPARE(dongle.getError(), Dongle_::OK);
-        QVERIFY(dongle.click());
-        QCOMPARE(dongle.getId().left(3), QByteArray("D12"));
+        const QByteArray frame = randomFrame(16);
+        if (store)
+            QCOMPARE(dongle.save(char(3), frame), confirmed);
+        else
+            QCOMPARE(dongle.getId(), confirmed ? QByteArray("D12\0\0\0\0", 7) : QByteArray());
+        QCOMPARE(int(dongle.getError()), error);
+        QCOMPARE(wheel.storedFrame(3), kept ? frame : QByteArray());
+        QCOMPARE(wheel.hasPicture(3), kept);
         QCOMPARE(openDescriptors(), descriptors);
     }
 
-    void storeIsConfirmedAndKept()
+    void droppedMessageLosesOnlyThatOne()
     {
-        WheelProcess wheel({"--size", "16x8"});
-        QVERIFY(wheel.isRunning());
-        const int descriptors = openDescriptors();
+        WheelProcess wheel({"--drop", "2"});
         FtdiDongle dongle;
-        const QByteArray first = randomFrame(16);
-        const QByteArray second = randomFrame(16);
-        QVERIFY(dongle.save(char(3), first));
+        QVERIFY(dongle.click());
+        QCOMPARE(dongle.getId(), QByteArray());
+        QCOMPARE(dongle.getError(), Dongle_::RECEIVE_FAILED);
+        QCOMPARE(dongle.getId().left(3), QByteArray("D12"));
         QCOMPARE(dongle.getError(), Dongle_::OK);
-        QVERIFY(dongle.save(char(0), second));
-        QCOMPARE(wheel.storedFrame(3), first);
-        QCOMPARE(wheel.storedFrame(0), second);
-        QVERIFY(wheel.hasPicture(3));
-        QCOMPARE(openDescriptors(), descriptors);
     }
 
     // The writer's drain returns while the terminal still holds line bytes, so the reply comes
     // only after the wheel has taken those at the line's rate.
-    void pacedStoreIsAnsweredInTime()
+    void pacedStoreIsAnsweredAfterTheLine()
     {
         WheelProcess wheel({"--size", "64x16", "--paced"});
-        QVERIFY(wheel.isRunning());
         FtdiDongle dongle;
         const QByteArray frame = randomFrame(128);
         QElapsedTimer clock;
@@ -81,105 +104,20 @@ private slots:
         QCOMPARE(wheel.storedFrame(9), frame);
     }
 
-    void wrongCrcIsNotAConfirmation()
-    {
-        WheelProcess wheel({"--size", "16x8", "--wrong-crc"});
-        QVERIFY(wheel.isRunning());
-        const int descriptors = openDescriptors();
-        FtdiDongle dongle;
-        QVERIFY(!dongle.save(char(1), randomFrame(16)));
-        QCOMPARE(dongle.getError(), Dongle_::OK);
-        QCOMPARE(openDescriptors(), descriptors);
-    }
-
-    void unansweredExchanges_data()
-    {
-        QTest::addColumn<QStringList>("options");
-        QTest::newRow("silent") << QStringList{"--silent"};
-        QTest::newRow("short reply") << QStringList{"--short-reply"};
-        QTest::newRow("too late") << QStringList{"--delay", "1500"};
-    }
-
-    void unansweredExchanges()
-    {
-        QFETCH(QStringList, options);
-        WheelProcess wheel(options);
-        QVERIFY(wheel.isRunning());
-        const int descriptors = openDescriptors();
-        FtdiDongle dongle;
-        QCOMPARE(dongle.getId(), QByteArray());
-        QCOMPARE(dongle.getError(), Dongle_::RECEIVE_FAILED);
-        QCOMPARE(openDescriptors(), descriptors);
-    }
-
-    void unansweredStores_data()
-    {
-        QTest::addColumn<QStringList>("options");
-        QTest::newRow("silent") << QStringList{"--silent"};
-        QTest::newRow("short reply") << QStringList{"--short-reply"};
-    }
-
-    void unansweredStores()
-    {
-        QFETCH(QStringList, options);
-        WheelProcess wheel(options + QStringList{"--size", "16x8"});
-        QVERIFY(wheel.isRunning());
-        FtdiDongle dongle;
-        const QByteArray frame = randomFrame(16);
-        QVERIFY(!dongle.save(char(2), frame));
-        QCOMPARE(dongle.getError(), Dongle_::RECEIVE_FAILED);
-        // A wheel that only fails to answer has still stored the frame.
-        QCOMPARE(wheel.storedFrame(2), options.contains("--silent") ? QByteArray() : frame);
-    }
-
-    void droppedMessageLosesOnlyThatOne()
-    {
-        WheelProcess wheel({"--drop", "1"});
-        QVERIFY(wheel.isRunning());
-        FtdiDongle dongle;
-        QCOMPARE(dongle.getId(), QByteArray());
-        QCOMPARE(dongle.getError(), Dongle_::RECEIVE_FAILED);
-        QCOMPARE(dongle.getId().left(3), QByteArray("D12"));
-        QCOMPARE(dongle.getError(), Dongle_::OK);
-    }
-
-    void slowWheelWithinTheTimeOut()
-    {
-        WheelProcess wheel({"--delay", "800"});
-        QVERIFY(wheel.isRunning());
-        const int descriptors = openDescriptors();
-        FtdiDongle dongle;
-        QCOMPARE(dongle.getId().left(3), QByteArray("D12"));
-        QCOMPARE(dongle.getError(), Dongle_::OK);
-        QCOMPARE(openDescriptors(), descriptors);
-    }
-
-    void noDongle()
-    {
-        const int descriptors = openDescriptors();
-        qputenv(DeviceNode::variable, "/nonexistent/rimglow-dongle");
-        FtdiDongle dongle;
-        QCOMPARE(dongle.getId(), QByteArray());
-        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
-        QVERIFY(!dongle.TX(dongle.package("ID")));
-        QCOMPARE(dongle.RX(7), QByteArray());
-        QVERIFY(!dongle.save(char(0), "x"));
-        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
-        qunsetenv(DeviceNode::variable);
-        // No such USB device on a test machine either.
-        QCOMPARE(dongle.getId(), QByteArray());
-        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
-        QCOMPARE(openDescriptors(), descriptors);
-    }
-
-    void sendOnlyLeavesTheStatus()
+    // Not there, not a terminal, or no such USB device: the status says so, and a later send
+    // alone does not clear it.
+    void missingDongle()
     {
         WheelProcess wheel;
-        QVERIFY(wheel.isRunning());
         const int descriptors = openDescriptors();
         FtdiDongle dongle;
-        qputenv(DeviceNode::variable, "/nonexistent/rimglow-dongle");
-        dongle.getId();
+        for (const QByteArray& node :
+             {QByteArray("/nonexistent/rimglow-dongle"), QByteArray("/dev/null"), QByteArray()}) {
+            qputenv(DeviceNode::variable, node);
+            QCOMPARE(dongle.getId(), QByteArray());
+            QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        }
+        QVERIFY(!dongle.save(char(0), "x"));
         QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
         qputenv(DeviceNode::variable, wheel.getDevice().toLocal8Bit());
         QVERIFY(dongle.click());
@@ -192,7 +130,6 @@ private slots:
     void refusedNodeIsToldApartFromAMissingDongle()
     {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                               QFile::ExeGroup | QFile::ExeOther);
         const QString node = dir.filePath("ttyUSB7");
@@ -201,7 +138,6 @@ private slots:
         file.close();
         QVERIFY(QFile::setPermissions(node, QFileDevice::Permissions()));
         qputenv(DeviceNode::variable, QFile::encodeName(node));
-
         const pid_t child = fork();
         QVERIFY(child >= 0);
         if (child == 0) {
@@ -217,15 +153,6 @@ private slots:
         qunsetenv(DeviceNode::variable);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), int(Dongle_::NO_ACCESS));
-    }
-
-    void notATerminal()
-    {
-        qputenv(DeviceNode::variable, "/dev/null");
-        FtdiDongle dongle;
-        QCOMPARE(dongle.getId(), QByteArray());
-        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
-        qunsetenv(DeviceNode::variable);
     }
 };
 

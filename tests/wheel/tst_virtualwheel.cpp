@@ -55,44 +55,45 @@ private slots:
         QVERIFY(wheel.receive(line("ID")).isEmpty());
         wheel.idle();
         QCOMPARE(wheel.receive(line("ID")).size(), 1);
-        QVERIFY(wheel.receive(line("IX")).isEmpty());
-        wheel.idle();
-        QVERIFY(wheel.receive(line("Q")).isEmpty());
-        wheel.idle();
-        QVERIFY(wheel.receive(line("SAx")).isEmpty());
-        wheel.idle();
-        QVERIFY(wheel.receive(line("SAv123")).isEmpty());
-        wheel.idle();
+        for (const QByteArray& unknown :
+             {QByteArray("IX"), QByteArray("Q"), QByteArray("SAv123")}) {
+            QVERIFY(wheel.receive(line(unknown)).isEmpty());
+            wheel.idle();
+        }
         QVERIFY(wheel.getFrames().isEmpty());
         QCOMPARE(wheel.receive(line("ID")).size(), 1);
         QVERIFY(wheel.reports.filter("incomplete").size() == 1);
     }
 
+    void faults_data()
+    {
+        QTest::addColumn<int>("fault"); // silent, short reply, wrong CRC, drop the second
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<QByteArray>("confirmation");
+        QTest::addColumn<bool>("stored");
+        const char crc = ScriptedDongle().crc(QByteArray(8, 'a'));
+        QTest::newRow("silent") << 0 << QByteArray() << QByteArray() << false;
+        QTest::newRow("short reply") << 1 << QByteArray("D12\0\0\0", 6) << QByteArray() << true;
+        QTest::newRow("wrong crc")
+            << 2 << QByteArray("D12\0\0\0\0", 7) << QByteArray(1, char(crc ^ 0xFF)) << true;
+        QTest::newRow("dropped") << 3 << QByteArray("D12\0\0\0\0", 7) << QByteArray() << false;
+    }
     void faults()
     {
-        const QByteArray frame(8, 'a');
-        VirtualWheel wrong("D12", 8, 8, 80, 16);
-        wrong.setFaults({false, false, true, 0});
-        QCOMPARE(wrong.receive(line(storeRequest(0, frame))),
-                 QList<QByteArray>{QByteArray(1, char(ScriptedDongle().crc(frame) ^ 0xFF))});
-
-        VirtualWheel shortReply("D12", 8, 8, 80, 16);
-        shortReply.setFaults({false, true, false, 0});
-        QCOMPARE(shortReply.receive(line("ID")), QList<QByteArray>{QByteArray("D12\0\0\0", 6)});
-        QVERIFY(shortReply.receive(line(storeRequest(0, frame))).isEmpty());
-
-        VirtualWheel silent("D12", 8, 8, 80, 16);
-        silent.setFaults({true, false, false, 0});
-        QVERIFY(silent.receive(line("ID")).isEmpty());
-        QVERIFY(silent.receive(line(storeRequest(0, frame))).isEmpty());
-        QVERIFY(silent.getFrames().isEmpty());
-
-        VirtualWheel dropping("D12", 8, 8, 80, 16);
-        dropping.setFaults({false, false, false, 2});
-        QCOMPARE(dropping.receive(line("ID")).size(), 1);
-        QVERIFY(dropping.receive(line(storeRequest(4, frame))).isEmpty());
-        QVERIFY(dropping.getFrames().isEmpty());
-        QCOMPARE(dropping.receive(line(storeRequest(4, frame))).size(), 1);
+        QFETCH(int, fault);
+        QFETCH(QByteArray, identity);
+        QFETCH(QByteArray, confirmation);
+        QFETCH(bool, stored);
+        VirtualWheel wheel("D12", 8, 8, 80, 16);
+        wheel.setFaults({fault == 0, fault == 1, fault == 2, fault == 3 ? 2 : 0});
+        const QList<QByteArray> replies = wheel.receive(line("ID"));
+        QCOMPARE(replies.value(0), identity);
+        const QByteArray store = line(storeRequest(4, QByteArray(8, 'a')));
+        QCOMPARE(wheel.receive(store).value(0), confirmation);
+        QCOMPARE(wheel.getFrames().contains(4), stored);
+        // Only the chosen message is dropped.
+        if (fault == 3)
+            QCOMPARE(wheel.receive(store).size(), 1);
     }
 };
 

@@ -76,16 +76,12 @@ private slots:
         QCOMPARE(icon.getCellSize(), QSize(48, 48));
         QCOMPARE(icon.getStyles(), (QStringList{"light", "dark"}));
         QCOMPARE(icon.getMenu()->count(), 2);
-        const QImage first = icon.getPixmap("c").toImage();
-        QCOMPARE(first.size(), QSize(48, 48));
-        QCOMPARE(first.pixelColor(0, 0), cellColor(2, 0));
-        QCOMPARE(first.pixelColor(47, 47), cellColor(2, 0));
+        const QImage first = icon.getPixmap("c").toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(first, tableImage(3, 2, 144, 96).copy(96, 0, 48, 48));
         QVERIFY(sameImage(icon.getPixmap("zzz"), icon.getPlaceholder()));
         const QImage placeholder = icon.getPlaceholder().toImage();
         QCOMPARE(placeholder.size(), QSize(48, 48));
         QCOMPARE(placeholder.pixelColor(23, 22), QColor(Qt::red));
-        QCOMPARE(placeholder.pixelColor(11, 20), QColor(Qt::lightGray));
-        QCOMPARE(placeholder.pixelColor(37, 20), QColor(Qt::darkGray));
         QCOMPARE(placeholder.pixelColor(24, 12).alpha(), 0);
 
         QPushButton button;

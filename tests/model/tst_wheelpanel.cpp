@@ -268,18 +268,14 @@ private slots:
         QVERIFY(design->getUndoStack()->isClean());
         const QImage file = unreadable ? QImage() : QImage(path);
         const int side = file.height();
-        const QImage empty = square(filled(Qt::transparent).toImage());
         const QList<QImage> read = slotImages(design.get());
-        QCOMPARE(read.size(), 3);
         QList<QImage> expected;
         for (int i = 0; i < 3; ++i) {
-            if (i < file.width() / qMax(side, 1)) {
-                const QImage part = file.copy(i * side, 0, side, side)
-                                        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-                QCOMPARE(read[i], part.convertToFormat(QImage::Format_ARGB32));
-            } else {
-                QCOMPARE(read[i], empty);
-            }
+            const QImage part = i < file.width() / qMax(side, 1)
+                                    ? file.copy(i * side, 0, side, side)
+                                    : filled(Qt::transparent).toImage();
+            QCOMPARE(read[i], part.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                  .convertToFormat(QImage::Format_ARGB32));
             expected << square(read[i]);
         }
         const QString copy = dir.filePath("copy.DEMO");

@@ -175,47 +175,27 @@ private slots:
         }
     }
 
-    // A picture opens no larger than the wheel, centred (at the top edge with a repeat); OK
-    // paints the cells under its ink, Cancel nothing, and the eraser takes the same ink out.
+    // A picture opens no larger than the wheel, centred (at the top edge with a repeat); Cancel
+    // paints nothing. A grey ramp from black on the left to white on the right is reduced
+    // again as the controls change, in the brush's colour at alpha 210, and OK paints the cells
+    // under what the panel shows; the eraser takes the same ink out.
     void importedPictures()
     {
-        Desk desk(32, 6);
+        Desk desk(64, 8);
         {
             FileDialogAnswerer cancel({QString()});
             QSignalSpy chosen(&desk.palette, &ToolWidget::toImport);
             QMetaObject::invokeMethod(&desk.palette, "import", Qt::DirectConnection);
             QVERIFY(chosen.isEmpty());
         }
-        QPixmap picture(1024, 512);
-        picture.fill(Qt::black);
-        desk.palette.import(picture);
+        QPixmap black(1024, 512);
+        black.fill(Qt::black);
+        desk.palette.import(black);
         QCOMPARE(desk.tool<ImageTool>()->getPanel()->pixmap().size(), QSize(512, 256));
         QCOMPARE(desk.tool<ImageTool>()->getProxy()->pos(), QPointF(0, 128));
         desk.image("Cancel");
         QVERIFY(desk.tool<PenTool>());
-        desk.palette.setDiv(4);
-        desk.palette.import(picture.copy(0, 0, 300, 200));
-        ImageTool* image = desk.tool<ImageTool>();
-        QCOMPARE(image->getPanel()->pixmap().size(), QSize(300, 200));
-        QCOMPARE(image->getProxy()->pos(), QPointF((512 - image->getPanel()->width()) * 0.5, 0));
-        desk.image("Fit to Wheel");
-        QCOMPARE(image->getProxy()->pos(), QPointF(0, 0));
-        desk.image("OK");
-        QCOMPARE(desk.litCells().size(), 32 * 6);
-        QCOMPARE(desk.stack()->undoText(), QString("Import"));
-        QVERIFY(desk.tool<PenTool>());
-        QCOMPARE(desk.tool<ImageTool>("fill")->getProxy()->pos(), QPointF(0, 0));
-        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
-        desk.image("OK");
-        QCOMPARE(desk.litCells(), QList<int>());
-        QCOMPARE(desk.stack()->count(), 2);
-    }
 
-    // A grey ramp from black on the left to white on the right, reduced again as the controls
-    // change; OK paints what the panel shows, in the brush's colour at alpha 210.
-    void importControlsReduceThePictureAgain()
-    {
-        Desk desk(64, 8);
         QImage ramp(256, 256, QImage::Format_RGB32);
         for (int x = 0; x < 256; ++x)
             for (int y = 0; y < 256; ++y)
@@ -249,10 +229,26 @@ private slots:
         QVERIFY(std::count_if(dotted.begin(), dotted.end(), [](int x) { return x >= 128; }) < 384);
         desk.image("Dither");
         desk.image("OK");
+        QCOMPARE(desk.stack()->undoText(), QString("Import"));
         const QList<int> lit = desk.litCells();
         QVERIFY(!lit.isEmpty());
         for (int i = 0; i < desk.web.getCenters().size(); ++i)
             QCOMPARE(lit.contains(i), desk.web.getCenters()[i].x() >= 128);
+
+        desk.palette.setDiv(4);
+        desk.palette.import(black.copy(0, 0, 300, 200));
+        ImageTool* image = desk.tool<ImageTool>();
+        QCOMPARE(image->getPanel()->pixmap().size(), QSize(300, 200));
+        QCOMPARE(image->getProxy()->pos(), QPointF((512 - image->getPanel()->width()) * 0.5, 0));
+        desk.image("Fit to Wheel");
+        QCOMPARE(image->getProxy()->pos(), QPointF(0, 0));
+        desk.image("OK");
+        QCOMPARE(desk.litCells().size(), 64 * 8);
+        QCOMPARE(desk.tool<ImageTool>("fill")->getProxy()->pos(), QPointF(0, 0));
+        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
+        desk.image("OK");
+        QCOMPARE(desk.litCells(), QList<int>());
+        QCOMPARE(desk.stack()->count(), 3);
     }
 
     // A field of one colour; the share of it that becomes ink, within 0.03 where dithered.

@@ -244,17 +244,6 @@ private slots:
     void readingDesigns_data()
     {
         addFixtureRows("designs");
-        const auto write = [&](const char* name, int pictures, int side) {
-            QImage image(pictures * side, side, QImage::Format_ARGB32);
-            QPainter painter(&image);
-            for (int i = 0; i < pictures; ++i)
-                painter.fillRect(i * side, 0, side, side, QColor::fromHsv(i * 90, 255, 255));
-            painter.end();
-            QVERIFY(image.save(dir.filePath(name), "png"));
-            QTest::newRow(name) << dir.filePath(name);
-        };
-        write("longer.DEMO", 4, 512);
-        write("two-small.DEMO", 2, 100);
         QTest::newRow("missing") << dir.filePath("missing.DEMO");
     }
 

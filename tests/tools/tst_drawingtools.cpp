@@ -109,8 +109,10 @@ private slots:
     }
 
     // A stroke is one step and a fresh pen: over cells and back, or over the hub, which picks
-    // nothing; out of the wheel or with the right button nothing happens. A quick drag reports
-    // far-apart points: every cell between is entered, so the stroke is one connected run.
+    // nothing; out of the wheel or with the right button nothing happens. The colour panel
+    // swaps to the eraser and back; a repeat paints a cell around the wheel and passes to the
+    // next pen. A quick drag reports far-apart points: every cell between is entered, so the
+    // stroke is one connected run.
     void penStrokes()
     {
         const int lines = 64, leds = 16;
@@ -130,8 +132,20 @@ private slots:
         QVERIFY(desk.palette.currentTool() != first);
         desk.stroke({15, -1, 15});
         QCOMPARE(desk.litCells(), (QList<int>{15, 40, 56}));
-        desk.stack()->undo();
-        desk.stack()->undo();
+        ColorPanel* colours = desk.palette.getColorPanel();
+        QTest::mouseClick(colours, Qt::LeftButton);
+        QCOMPARE(colours->getMode(), QPainter::CompositionMode_DestinationOut);
+        desk.stroke({40});
+        QTest::mouseClick(colours, Qt::LeftButton);
+        QCOMPARE(colours->getBrush().color().rgb(), qRgb(127, 127, 255));
+        desk.palette.setDiv(4);
+        desk.stroke({5});
+        desk.stroke({6});
+        QCOMPARE(desk.litCells(), (QList<int>{5, 6, 15, 56, 261, 262, 517, 518, 773, 774}));
+        QCOMPARE(desk.stack()->count(), 5);
+
+        desk.palette.setDiv(1);
+        desk.stack()->setIndex(0);
         desk.stroke({5 * leds + 2, 12 * leds + 2});
         const QList<int> lit = desk.litCells();
         QVERIFY(lit.contains(5 * leds + 2) && lit.contains(12 * leds + 2) && lit.size() >= 8);
@@ -147,24 +161,10 @@ private slots:
         QCOMPARE(reached.size(), lit.size());
     }
 
-    // The colour panel swaps to the eraser and back; a repeat paints a cell around the wheel
-    // and passes to the next pen. The panel shows the foreground swatch top left of its
-    // centred square, the background one below right.
-    void eraserAndRepeats()
+    // The colour panel shows the foreground swatch top left of its centred square, the
+    // background one below right.
+    void colourPanelSwatches()
     {
-        Desk desk(64, 8);
-        desk.stroke({20, 28});
-        ColorPanel* colours = desk.palette.getColorPanel();
-        QTest::mouseClick(colours, Qt::LeftButton);
-        QCOMPARE(colours->getMode(), QPainter::CompositionMode_DestinationOut);
-        desk.stroke({20});
-        QTest::mouseClick(colours, Qt::LeftButton);
-        QCOMPARE(colours->getBrush().color().rgb(), qRgb(127, 127, 255));
-        desk.palette.setDiv(4);
-        desk.stroke({5});
-        desk.stroke({6});
-        QCOMPARE(desk.litCells(), (QList<int>{5, 6, 28, 133, 134, 261, 262, 389, 390}));
-        QCOMPARE(desk.stack()->count(), 4);
         for (const QSize size : {QSize(200, 100), QSize(100, 200)}) {
             ColorPanel panel;
             panel.resize(size);

@@ -55,6 +55,10 @@ private slots:
         stack.undo();
         QCOMPARE(widget.getList(), (QList<int>{0, 1, 2, 3}));
         QCOMPARE(widget.getView()->currentRow(), 3);
+        stack.redo();
+        QCOMPARE(widget.getList(), (QList<int>{3, 0, 1, 2}));
+        QCOMPARE(widget.getView()->currentRow(), 0);
+        stack.undo();
 
         drag(&widget, 3, 3);
         QCOMPARE(widget.getList(), (QList<int>{0, 1, 2, 3}));

@@ -1,39 +1,41 @@
 #include "app/memorytuning.h"
+#include "filedialoganswerer.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
 #include "resources/resource.h"
 #include "testsuite.h"
 #include "tools/bitfont.h"
+#include "tools/imageconverter.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
-#include "tools/penlabel.h"
 #include "tools/pentool.h"
 #include "tools/texttool.h"
 #include "tools/toolwidget.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFileDialog>
 #include <QGraphicsProxyWidget>
-#include <QGraphicsScene>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
-#include <algorithm>
 #include <memory>
 
 namespace {
 
+template <class T>
+T* child(QObject* parent, int index = 0)
+{
+    return parent->findChildren<T*>(QString(), Qt::FindDirectChildrenOnly).value(index);
+}
+
 // A design with the palette wired to it the way the main window wires them.
 struct Desk {
-    Desk(int lines, int leds, int div = 1)
+    Desk(int lines, int leds)
         : web(lines, leds, 80, 16)
-        , palette(&web, div)
+        , palette(&web, 1)
     {
         QPixmap background(512, 512);
         background.fill(Qt::transparent);
@@ -46,53 +48,49 @@ struct Desk {
     }
     ~Desk() { palette.remove(panel.get()); }
 
-    QPoint at(int cell) const { return panel->mapFromScene(web.getCenters()[cell]); }
-    QPoint atScene(QPointF p) const { return panel->mapFromScene(p); }
+    // A cell's centre on the screen; -1 is the axle.
+    QPoint at(int cell) const
+    {
+        return panel->mapFromScene(cell < 0 ? QPointF(256, 256) : web.getCenters()[cell]);
+    }
+    void stroke(const QList<int>& cells, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(panel->viewport(), button, {}, at(cells.first()));
+        for (int cell : cells.mid(1))
+            QTest::mouseMove(panel->viewport(), at(cell));
+        QTest::mouseRelease(panel->viewport(), button, {}, at(cells.last()));
+    }
     QList<int> litCells() const
     {
         const QImage picture = panel->getPixmap().toImage();
         QList<int> cells;
-        for (int i = 0; i < web.getCenters().size(); ++i) {
-            const QPointF c = web.getCenters()[i];
-            if (qAlpha(picture.pixel(int(c.x()), int(c.y()))) > 0)
+        for (int i = 0; i < web.getCenters().size(); ++i)
+            if (qAlpha(picture.pixel(web.getCenters()[i].toPoint())) > 0)
                 cells << i;
-        }
         return cells;
     }
-    PenLabel* picker() const
+    template <class T>
+    T* tool(const char* slot = nullptr)
     {
-        for (QGraphicsItem* item : panel->scene()->items())
-            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item))
-                if (auto* label = qobject_cast<PenLabel*>(proxy->widget());
-                    label && proxy->isVisible())
-                    return label;
-        return nullptr;
+        if (slot)
+            QMetaObject::invokeMethod(&palette, slot);
+        return qobject_cast<T*>(palette.currentTool());
     }
-    QWidget* viewport() const { return panel->viewport(); }
+    void image(const QString& action)
+    {
+        for (QToolBar* bar : tool<ImageTool>()->getPanel()->findChildren<QToolBar*>())
+            for (QAction* entry : bar->actions())
+                if (entry->text() == action)
+                    entry->trigger();
+    }
+    // The OK button beside the text entry.
+    void writeText() { child<QPushButton>(tool<TextTool>()->getEntry()->parentWidget())->click(); }
     QUndoStack* stack() const { return panel->getUndoStack(); }
 
     WheelWeb web;
     ToolWidget palette;
     std::unique_ptr<WheelPanel> panel;
 };
-
-void triggerAction(ImageTool* tool, const QString& text)
-{
-    for (QToolBar* bar : tool->getPanel()->findChildren<QToolBar*>())
-        for (QAction* action : bar->actions())
-            if (action->text() == text)
-                action->trigger();
-}
-
-QPushButton* textButton(TextTool* tool, int index)
-{
-    // The panel holds the text entry, then the OK and the cancel button.
-    QList<QPushButton*> buttons;
-    for (QPushButton* button : tool->getEntry()->parentWidget()->findChildren<QPushButton*>(
-             QString(), Qt::FindDirectChildrenOnly))
-        buttons << button;
-    return buttons.value(index);
-}
 
 } // namespace
 
@@ -110,45 +108,49 @@ private slots:
         BitFont::lineText.clear();
     }
 
-    void penStrokeIsOneStepAndAFreshPen()
-    {
-        Desk desk(64, 8);
-        Tool* first = desk.palette.currentTool();
-        QVERIFY(qobject_cast<PenTool*>(first));
-        QSignalSpy picks(desk.picker(), &PenLabel::click);
-        QSignalSpy results(&desk.palette, &ToolWidget::changePixmap);
-        const int a = 40, b = 48;
-        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(a));
-        QTest::mouseMove(desk.viewport(), desk.at(b));
-        QTest::mouseMove(desk.viewport(), desk.at(a));
-        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(a));
-        QCOMPARE(picks.size(), 3);
-        QCOMPARE(results.size(), 1);
-        QCOMPARE(results.first().at(2).toString(), QString("DRAW"));
-        QCOMPARE(desk.litCells(), (QList<int>{a, b}));
-        QCOMPARE(desk.stack()->count(), 1);
-        QCOMPARE(desk.stack()->undoText(), QString("Draw"));
-        QVERIFY(desk.palette.currentTool() != first);
-        QVERIFY(qobject_cast<PenTool*>(desk.palette.currentTool()));
-        QTest::qWait(30);
-    }
-
-    // A quick drag reports two far-apart points: every cell between them is entered, so the
-    // stroke is one connected run of cells, still one step.
-    void fastStrokeLeavesNoGaps()
+    // A stroke is one step and a fresh pen: over cells and back, or over the hub, which picks
+    // nothing; out of the wheel or with the right button nothing happens. The colour panel
+    // swaps to the eraser and back; a repeat paints a cell around the wheel and passes to the
+    // next pen. A quick drag reports far-apart points: every cell between is entered, so the
+    // stroke is one connected run.
+    void penStrokes()
     {
         const int lines = 64, leds = 16;
         Desk desk(lines, leds);
-        const int from = 5 * leds + 2, to = 12 * leds + 2;
-        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(from));
-        QTest::mouseMove(desk.viewport(), desk.at(to));
-        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(to));
-        QCOMPARE(desk.stack()->count(), 1);
+        Tool* first = desk.palette.currentTool();
+        QSignalSpy results(&desk.palette, &ToolWidget::changePixmap);
+        QTest::mouseClick(desk.panel->viewport(), Qt::LeftButton, {},
+                          desk.panel->mapFromScene(3, 3));
+        desk.stroke({-1});
+        desk.stroke({5, 13}, Qt::RightButton);
+        QCOMPARE(results.size(), 0);
+        QCOMPARE(desk.palette.currentTool(), first);
+        desk.stroke({40, 56, 40});
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results.first().at(2).toString(), QString("DRAW"));
+        QCOMPARE(desk.stack()->undoText(), QString("Draw"));
+        QVERIFY(desk.palette.currentTool() != first);
+        desk.stroke({15, -1, 15});
+        QCOMPARE(desk.litCells(), (QList<int>{15, 40, 56}));
+        ColorPanel* colours = desk.palette.getColorPanel();
+        QTest::mouseClick(colours, Qt::LeftButton);
+        QCOMPARE(colours->getMode(), QPainter::CompositionMode_DestinationOut);
+        desk.stroke({40});
+        QTest::mouseClick(colours, Qt::LeftButton);
+        QCOMPARE(colours->getBrush().color().rgb(), qRgb(127, 127, 255));
+        desk.palette.setDiv(4);
+        desk.stroke({5});
+        desk.stroke({6});
+        QCOMPARE(desk.litCells(), (QList<int>{5, 6, 15, 56, 261, 262, 517, 518, 773, 774}));
+        QCOMPARE(desk.stack()->count(), 5);
+
+        desk.palette.setDiv(1);
+        desk.stack()->setIndex(0);
+        desk.stroke({5 * leds + 2, 12 * leds + 2});
         const QList<int> lit = desk.litCells();
-        QVERIFY(lit.contains(from) && lit.contains(to));
-        QVERIFY(lit.size() >= 8);
+        QVERIFY(lit.contains(5 * leds + 2) && lit.contains(12 * leds + 2) && lit.size() >= 8);
         // Connected through neighbours: one position or one ring apart, or both.
-        QList<int> reached{from};
+        QList<int> reached{lit.first()};
         for (int i = 0; i < reached.size(); ++i)
             for (int cell : lit) {
                 const int positions = qAbs(cell / leds - reached[i] / leds);
@@ -159,154 +161,48 @@ private slots:
         QCOMPARE(reached.size(), lit.size());
     }
 
-    void leavingOverTheHubPicksNothingNew()
+    // The colour panel shows the foreground swatch top left of its centred square, the
+    // background one below right.
+    void colourPanelSwatches()
     {
-        // From a cell of the innermost ring straight to the axle and back: only the hub lies
-        // between, and coming back to the cell is no new pick.
-        Desk desk(64, 8);
-        QSignalSpy picks(desk.picker(), &PenLabel::click);
-        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(15));
-        QTest::mouseMove(desk.viewport(), desk.atScene(QPointF(256, 256)));
-        QTest::mouseMove(desk.viewport(), desk.at(15));
-        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(15));
-        QCOMPARE(picks.size(), 1);
-        QCOMPARE(desk.litCells(), QList<int>{15});
+        for (const QSize size : {QSize(200, 100), QSize(100, 200)}) {
+            ColorPanel panel;
+            panel.resize(size);
+            const QImage shown = panel.grab().toImage();
+            const QPoint corner((size.width() - 100) / 2, (size.height() - 100) / 2);
+            QCOMPARE(shown.pixelColor(corner + QPoint(10, 10)), QColor(Qt::blue));
+            QCOMPARE(shown.pixelColor(corner + QPoint(95, 95)), QColor(Qt::white));
+        }
     }
 
-    void pressesThatPickNothingKeepThePen()
-    {
-        Desk desk(64, 8);
-        Tool* pen = desk.palette.currentTool();
-        QSignalSpy results(&desk.palette, &ToolWidget::changePixmap);
-        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.atScene(QPointF(3, 3)));
-        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.atScene(QPointF(256, 256)));
-        QTest::mousePress(desk.viewport(), Qt::RightButton, {}, desk.at(5));
-        QTest::mouseMove(desk.viewport(), desk.at(13));
-        QTest::mouseRelease(desk.viewport(), Qt::RightButton, {}, desk.at(13));
-        QCOMPARE(results.size(), 0);
-        QCOMPARE(desk.palette.currentTool(), pen);
-        QCOMPARE(desk.stack()->count(), 0);
-    }
-
-    void divisionRepeats()
-    {
-        Desk desk(100, 4);
-        desk.palette.setDiv(4);
-        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.at(5));
-        QCOMPARE(desk.litCells(), (QList<int>{5, 105, 205, 305}));
-        // The next pen copies the division.
-        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.at(6));
-        QCOMPARE(desk.litCells().size(), 8);
-    }
-
-    void erasingCutsCellsOut()
+    // A picture opens no larger than the wheel, centred (at the top edge with a repeat); Cancel
+    // paints nothing. A grey ramp from black on the left to white on the right is reduced
+    // again as the controls change, in the brush's colour at alpha 210, and OK paints the cells
+    // under what the panel shows; the eraser takes the same ink out.
+    void importedPictures()
     {
         Desk desk(64, 8);
-        QTest::mousePress(desk.viewport(), Qt::LeftButton, {}, desk.at(20));
-        QTest::mouseMove(desk.viewport(), desk.at(28));
-        QTest::mouseRelease(desk.viewport(), Qt::LeftButton, {}, desk.at(28));
-        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
-        QCOMPARE(desk.palette.getColorPanel()->getMode(), QPainter::CompositionMode_DestinationOut);
-        QTest::mouseClick(desk.viewport(), Qt::LeftButton, {}, desk.at(20));
-        QCOMPARE(desk.litCells(), QList<int>{28});
-        QCOMPARE(desk.stack()->count(), 2);
-    }
+        {
+            FileDialogAnswerer cancel({QString()});
+            QSignalSpy chosen(&desk.palette, &ToolWidget::toImport);
+            QMetaObject::invokeMethod(&desk.palette, "import", Qt::DirectConnection);
+            QVERIFY(chosen.isEmpty());
+        }
+        QPixmap black(1024, 512);
+        black.fill(Qt::black);
+        desk.palette.import(black);
+        QCOMPARE(desk.tool<ImageTool>()->getPanel()->pixmap().size(), QSize(512, 256));
+        QCOMPARE(desk.tool<ImageTool>()->getProxy()->pos(), QPointF(0, 128));
+        desk.image("Cancel");
+        QVERIFY(desk.tool<PenTool>());
 
-    void fillPaintsEveryCell()
-    {
-        Desk desk(32, 6);
-        QMetaObject::invokeMethod(&desk.palette, "fill");
-        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
-        QVERIFY(image);
-        QCOMPARE(image->getPanel()->size(), QSize(512, 512));
-        QCOMPARE(image->getProxy()->pos(), QPointF(0, 0));
-        triggerAction(image, "OK");
-        QCOMPARE(desk.litCells().size(), 32 * 6);
-        QCOMPARE(desk.stack()->undoText(), QString("Import"));
-        QVERIFY(qobject_cast<PenTool*>(desk.palette.currentTool()));
-    }
-
-    void importedInkLandsWhereItIs()
-    {
-        Desk desk(64, 8);
-        // Black on white: the black left half is ink, the white right half is not.
-        QPixmap picture(512, 512);
-        picture.fill(Qt::white);
-        QPainter painter(&picture);
-        painter.fillRect(0, 0, 256, 512, Qt::black);
-        painter.end();
-        desk.palette.import(picture);
-        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
-        QVERIFY(image);
-        triggerAction(image, "OK");
-        const QList<int> lit = desk.litCells();
-        QVERIFY(!lit.isEmpty());
-        for (int i = 0; i < desk.web.getCenters().size(); ++i)
-            QCOMPARE(lit.contains(i), desk.web.getCenters()[i].x() < 256);
-    }
-
-    void largePicturesShrinkAndCancelDeliversNothing()
-    {
-        Desk desk(64, 8);
-        QPixmap wide(1024, 512);
-        wide.fill(Qt::black);
-        desk.palette.import(wide);
-        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
-        QVERIFY(image);
-        QCOMPARE(image->getPanel()->pixmap().size(), QSize(512, 256));
-        QCOMPARE(image->getProxy()->pos(), QPointF(0, 128));
-        triggerAction(image, "Cancel");
-        QCOMPARE(desk.stack()->count(), 0);
-        QVERIFY(qobject_cast<PenTool*>(desk.palette.currentTool()));
-    }
-
-    void smallPicturesKeepTheirSizeAndFit()
-    {
-        Desk desk(64, 8);
-        desk.palette.setDiv(4);
-        QPixmap small(300, 200);
-        small.fill(Qt::black);
-        desk.palette.import(small);
-        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
-        QVERIFY(image);
-        QCOMPARE(image->getPanel()->pixmap().size(), QSize(300, 200));
-        // With a repeat the panel starts at the top edge, centred across.
-        QCOMPARE(image->getProxy()->pos(), QPointF((512 - image->getPanel()->width()) * 0.5, 0));
-        triggerAction(image, "Fit to Wheel");
-        QCOMPARE(image->getProxy()->pos(), QPointF(0, 0));
-        triggerAction(image, "OK");
-        QCOMPARE(desk.litCells().size(), 64 * 8);
-    }
-
-    // The panel keeps the picture it was given: the eraser shows the same ink and takes it out.
-    // (Reducing the picture as shown again lost the ink in the eraser's light colours.)
-    void erasingKeepsTheInkToTakeOut()
-    {
-        Desk desk(32, 6);
-        QMetaObject::invokeMethod(&desk.palette, "fill");
-        triggerAction(qobject_cast<ImageTool*>(desk.palette.currentTool()), "OK");
-        QCOMPARE(desk.litCells().size(), 32 * 6);
-        QMetaObject::invokeMethod(&desk.palette, "fill");
-        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
-        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
-        triggerAction(image, "OK");
-        QCOMPARE(desk.litCells(), QList<int>());
-        QCOMPARE(desk.stack()->count(), 2);
-    }
-
-    // A grey ramp from black on the left to white on the right, reduced again as the controls
-    // change; OK paints what the panel shows.
-    void importControlsReduceThePictureAgain()
-    {
-        Desk desk(64, 8);
         QImage ramp(256, 256, QImage::Format_RGB32);
         for (int x = 0; x < 256; ++x)
             for (int y = 0; y < 256; ++y)
                 ramp.setPixel(x, y, qRgb(x, x, x));
         desk.palette.import(QPixmap::fromImage(ramp));
-        auto* image = qobject_cast<ImageTool*>(desk.palette.currentTool());
-        QVERIFY(image);
-        ImageLabel* panel = image->getPanel();
+        ImageLabel* panel = desk.tool<ImageTool>()->getPanel();
+        QCOMPARE(panel->mono(ramp.copy(0, 0, 1, 1)).pixel(0, 0), qRgba(127, 127, 255, 210));
         const auto inkColumns = [panel] {
             const QImage shown = panel->pixmap().toImage();
             QList<int> columns;
@@ -317,73 +213,120 @@ private slots:
         };
         QCOMPARE(inkColumns().size(), 128);
         QCOMPARE(inkColumns().last(), 127);
-
-        auto* threshold = panel->findChild<QSlider*>();
-        QVERIFY(threshold);
-        threshold->setValue(64);
+        panel->findChild<QSlider*>()->setValue(64);
         QCOMPARE(inkColumns().size(), 64);
-        triggerAction(image, "Invert");
+        desk.image("Invert");
         QCOMPARE(inkColumns().size(), 192);
         QCOMPARE(inkColumns().first(), 64);
         // Stretched to the wheel before the reduction: the columns from 64 on lie from 128 on,
         // and dots come as fine as the wheel's pixels, on both sides of the threshold.
-        triggerAction(image, "Fit to Wheel");
+        desk.image("Fit to Wheel");
         QCOMPARE(inkColumns().first(), 128);
-        triggerAction(image, "Dither");
+        desk.image("Dither");
         QCOMPARE(panel->pixmap().width(), 512);
         const QList<int> dotted = inkColumns();
         QVERIFY(dotted.first() < 128);
         QVERIFY(std::count_if(dotted.begin(), dotted.end(), [](int x) { return x >= 128; }) < 384);
-        triggerAction(image, "Dither");
-        triggerAction(image, "OK");
+        desk.image("Dither");
+        desk.image("OK");
+        QCOMPARE(desk.stack()->undoText(), QString("Import"));
         const QList<int> lit = desk.litCells();
         QVERIFY(!lit.isEmpty());
         for (int i = 0; i < desk.web.getCenters().size(); ++i)
             QCOMPARE(lit.contains(i), desk.web.getCenters()[i].x() >= 128);
+
+        desk.palette.setDiv(4);
+        desk.palette.import(black.copy(0, 0, 300, 200));
+        ImageTool* image = desk.tool<ImageTool>();
+        QCOMPARE(image->getPanel()->pixmap().size(), QSize(300, 200));
+        QCOMPARE(image->getProxy()->pos(), QPointF((512 - image->getPanel()->width()) * 0.5, 0));
+        desk.image("Fit to Wheel");
+        QCOMPARE(image->getProxy()->pos(), QPointF(0, 0));
+        desk.image("OK");
+        QCOMPARE(desk.litCells().size(), 64 * 8);
+        QCOMPARE(desk.tool<ImageTool>("fill")->getProxy()->pos(), QPointF(0, 0));
+        QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
+        desk.image("OK");
+        QCOMPARE(desk.litCells(), QList<int>());
+        QCOMPARE(desk.stack()->count(), 3);
     }
 
-    void monoTakesTheBrushColour()
+    // A field of one colour; the share of it that becomes ink, within 0.03 where dithered.
+    void inkShareOfAField_data()
     {
-        const QBrush brush(QColor(127, 127, 255));
-        ImageLabel label(QPixmap(1, 1), brush, 512);
-        QImage source(2, 1, QImage::Format_ARGB32);
-        source.setPixel(0, 0, qRgba(0, 0, 0, 255));
-        source.setPixel(1, 0, qRgba(255, 255, 255, 255));
-        const QImage mono = label.mono(source);
-        QCOMPARE(mono.pixel(0, 0), qRgba(127, 127, 255, 210));
-        QCOMPARE(mono.pixel(1, 0), 0u);
-        // Through a pixmap only the alpha survives exactly.
-        QCOMPARE(qAlpha(label.toMono(QPixmap::fromImage(source)).toImage().pixel(0, 0)), 210);
+        QTest::addColumn<QRgb>("colour");
+        QTest::addColumn<int>("threshold");
+        QTest::addColumn<bool>("invert");
+        QTest::addColumn<bool>("dither");
+        QTest::addColumn<double>("share");
+        const auto row = [](const char* name, QRgb colour, int threshold, bool invert, bool dither,
+                            double share) {
+            QTest::newRow(name) << colour << threshold << invert << dither << share;
+        };
+        const auto grey = [](int level, int alpha = 255) {
+            return qRgba(level, level, level, alpha);
+        };
+        // 16 x 255 / 32 is 127.5: the grey level is truncated, not rounded.
+        row("pure green is grey 127", qRgb(0, 255, 0), 128, false, false, 1);
+        row("yellow is light", qRgb(255, 255, 0), 128, false, false, 0);
+        row("alpha 128 is never ink", grey(0, 128), 128, false, false, 0);
+        row("alpha 129 is", grey(0, 129), 128, false, false, 1);
+        row("threshold 0 leaves black empty", grey(0), 0, false, false, 0);
+        row("threshold 255 takes grey 254", grey(254), 255, false, false, 1);
+        row("inverted, transparent white stays empty", grey(255, 128), 128, true, false, 0);
+        row("dithered black", grey(0), 128, false, true, 1);
+        row("dithered mid grey", grey(128), 128, false, true, 0.5);
+        row("dithered dark grey", grey(64), 128, false, true, 0.75);
+        row("dithered and inverted dark grey", grey(64), 128, true, true, 0.25);
+        // With dither the threshold is the grey that comes out as half dots.
+        row("dithered dark grey at its own threshold", grey(64), 64, false, true, 0.5);
+        row("dithered black at the top threshold", grey(0), 255, false, true, 1);
     }
 
-    void cancelledImportLeavesTheToolAlone()
+    void inkShareOfAField()
     {
-        Desk desk(64, 8);
-        Tool* pen = desk.palette.currentTool();
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [] {
-            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
-                dialog->reject();
-        });
-        closer.start(10);
-        QMetaObject::invokeMethod(&desk.palette, "import", Qt::DirectConnection);
-        QCOMPARE(desk.palette.currentTool(), pen);
+        QFETCH(QRgb, colour);
+        QFETCH(int, threshold);
+        QFETCH(bool, invert);
+        QFETCH(bool, dither);
+        QFETCH(double, share);
+        QImage field(64, 64, QImage::Format_ARGB32);
+        field.fill(colour);
+        ImageConverter converter;
+        converter.threshold = threshold;
+        converter.invert = invert;
+        converter.dither = dither;
+        const QImage ink = converter.toInk(field);
+        QCOMPARE(ink.format(), QImage::Format_ARGB32);
+        int inked = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                QVERIFY(ink.pixel(x, y) == 0 || ink.pixel(x, y) == 0xFF000000);
+                inked += ink.pixel(x, y) != 0;
+            }
+        QVERIFY2(qAbs(inked / 4096.0 - share) <= 0.03, qPrintable(QString::number(inked)));
     }
 
+    // Text points land along the rim: column 0 at half a turn, rows from the rim inwards,
+    // points beyond the rings dropped; a repeat lays them around the wheel.
     void textLandsAlongTheRim()
     {
         Desk desk(100, 16);
-        QMetaObject::invokeMethod(&desk.palette, "text");
-        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
-        QVERIFY(text);
-        text->dataChange({QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 3), QPoint(2, 16)});
-        textButton(text, 0)->click();
+        desk.tool<TextTool>("text")->dataChange(
+            {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 3), QPoint(2, 16)});
+        desk.writeText();
         QCOMPARE(desk.litCells(), (QList<int>{784, 800, 803, 816}));
         QCOMPARE(desk.stack()->undoText(), QString("Text"));
+        desk.palette.setDiv(4);
+        desk.tool<TextTool>("text")->dataChange({QPoint(0, 0)});
+        desk.writeText();
+        QCOMPARE(desk.litCells(), (QList<int>{0, 400, 784, 800, 803, 816, 1200}));
     }
 
     // A font of the test's own in the font folder: the letter A is two pixels side by side.
-    void bitmapTextLandsUprightAndUpsideDown()
+    // The entry keeps font, orientation and text for the next text; an emptied text paints
+    // nothing and is not kept.
+    void bitmapTextAndTheRememberedEntry()
     {
         const QString path = Resource::directory() + "font/zz-rimglow-test.bdf";
         QFile font(path);
@@ -393,80 +336,26 @@ private slots:
         font.close();
         const auto removeFont = qScopeGuard([&] { QFile::remove(path); });
         Desk desk(100, 16);
-        QMetaObject::invokeMethod(&desk.palette, "text");
-        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
-        BitFont* entry = text->getEntry();
-        QComboBox* fonts =
-            entry->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly).value(0);
+        BitFont* entry = desk.tool<TextTool>("text")->getEntry();
+        QComboBox* fonts = child<QComboBox>(entry);
         fonts->setCurrentIndex(fonts->findText("zz-rimglow-test"));
-        const QList<QPushButton*> orientation =
-            entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
-        orientation.value(0)->click();
-        auto* field = entry->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-        field->setText("A");
-        textButton(text, 0)->click();
+        child<QPushButton>(entry, 0)->click();
+        child<QLineEdit>(entry)->setText("A");
+        desk.writeText();
         QCOMPARE(desk.litCells(), (QList<int>{784, 800}));
-
-        QMetaObject::invokeMethod(&desk.palette, "text");
-        text = qobject_cast<TextTool*>(desk.palette.currentTool());
-        entry = text->getEntry();
-        entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).value(1)->click();
-        textButton(text, 0)->click();
+        entry = desk.tool<TextTool>("text")->getEntry();
+        QCOMPARE(child<QComboBox>(entry)->currentText(), QString("zz-rimglow-test"));
+        child<QPushButton>(entry, 1)->click();
+        desk.writeText();
         QCOMPARE(desk.litCells(), (QList<int>{784, 800, 816}));
-    }
-
-    void textRepeatsAtQuarterTurns()
-    {
-        Desk desk(100, 16);
-        desk.palette.setDiv(4);
-        QMetaObject::invokeMethod(&desk.palette, "text");
-        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
-        text->dataChange({QPoint(0, 0)});
-        textButton(text, 0)->click();
-        QCOMPARE(desk.litCells(), (QList<int>{0, 400, 800, 1200}));
-    }
-
-    void textEntryIsRememberedAndClearing()
-    {
-        Desk desk(64, 16);
-        QMetaObject::invokeMethod(&desk.palette, "text");
-        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
-        BitFont* entry = text->getEntry();
-        auto* field = entry->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-        auto* fonts =
-            entry->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly).value(0);
-        QVERIFY(field && fonts);
-        // The bundled bitmap fonts come first.
-        QCOMPARE(fonts->itemText(0).isEmpty(), false);
-        fonts->setCurrentIndex(1);
-        QTest::keyClicks(field, "Hi");
-        QPushButton* down =
-            entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly).value(1);
-        down->click();
-        textButton(text, 0)->click();
-        QVERIFY(!desk.litCells().isEmpty());
-
-        QMetaObject::invokeMethod(&desk.palette, "text");
-        text = qobject_cast<TextTool*>(desk.palette.currentTool());
-        entry = text->getEntry();
-        field = entry->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-        QCOMPARE(field->text(), QString("Hi"));
-        QCOMPARE(entry->findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly)
-                     .value(0)
-                     ->currentIndex(),
-                 1);
-        QVERIFY(entry->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)
-                    .value(1)
-                    ->isChecked());
-
-        // An empty text clears the preview; OK then delivers a transparent picture.
-        field->clear();
-        const int before = desk.stack()->count();
-        const QList<int> lit = desk.litCells();
-        textButton(text, 0)->click();
-        QCOMPARE(desk.stack()->count(), before + 1);
-        QCOMPARE(desk.litCells(), lit);
-        QCOMPARE(BitFont::lineText, QString("Hi"));
+        entry = desk.tool<TextTool>("text")->getEntry();
+        QVERIFY(child<QPushButton>(entry, 1)->isChecked());
+        QCOMPARE(child<QLineEdit>(entry)->text(), QString("A"));
+        child<QLineEdit>(entry)->clear();
+        desk.writeText();
+        QCOMPARE(desk.stack()->count(), 3);
+        QCOMPARE(desk.litCells(), (QList<int>{784, 800, 816}));
+        QCOMPARE(BitFont::lineText, QString("A"));
     }
 
     void tooFewRingsShowAndDeliverNoText()
@@ -478,29 +367,23 @@ private slots:
         tuneMemoryForPictures();
         for (int i = 0; i < 4; ++i)
             QImage(512, 512, QImage::Format_ARGB32_Premultiplied).fill(Qt::red);
-        QMetaObject::invokeMethod(&desk.palette, "text");
-        auto* text = qobject_cast<TextTool*>(desk.palette.currentTool());
+        auto* text = desk.tool<TextTool>("text");
         QSignalSpy points(text->getEntry(), &BitFont::setText);
         QSignalSpy delivered(text, &Tool::upDate);
-        text->getEntry()
-            ->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly)
-            ->setText("Ho");
+        child<QLineEdit>(text->getEntry())->setText("Ho");
         QVERIFY(points.isEmpty() || points.last().first().value<QVector<QPoint>>().isEmpty());
-        textButton(text, 0)->click();
-        QCOMPARE(delivered.size(), 1);
+        desk.writeText();
         QImage empty(512, 512, QImage::Format_ARGB32_Premultiplied);
         empty.fill(Qt::transparent);
-        QCOMPARE(delivered.first().first().value<QPixmap>().toImage(), empty);
-        QCOMPARE(desk.litCells(), QList<int>());
+        QCOMPARE(delivered.value(0).value(0).value<QPixmap>().toImage(), empty);
     }
 
-    void sizesOutsideTheRangeAreDropped()
+    // Sizes beyond the rings, too small ones and unknown font names typed in are dropped.
+    void typedChoicesOutsideTheRangeAreDropped()
     {
         BitFont entry(16);
-        const QList<QComboBox*> boxes =
-            entry.findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly);
-        QComboBox* fonts = boxes.value(0);
-        QComboBox* sizes = boxes.value(1);
+        QComboBox* fonts = child<QComboBox>(&entry, 0);
+        QComboBox* sizes = child<QComboBox>(&entry, 1);
         QCOMPARE(sizes->count(), 12);
         QCOMPARE(sizes->itemText(0), QString("5"));
         // A system font family, after the bitmap fonts and the separator.
@@ -513,21 +396,13 @@ private slots:
             QCOMPARE(sizes->count(), 12);
             QVERIFY(sizes->currentText().toInt() >= 5 && sizes->currentText().toInt() <= 16);
         }
-        fonts->setCurrentIndex(0);
-        QVERIFY(!sizes->isEnabled());
-    }
-
-    void unknownFontNamesAreDropped()
-    {
-        BitFont entry(16);
-        QComboBox* fonts =
-            entry.findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly).value(0);
         const int count = fonts->count();
         fonts->lineEdit()->clear();
         QTest::keyClicks(fonts->lineEdit(), "No Such Font Anywhere");
         QTest::keyClick(fonts->lineEdit(), Qt::Key_Return);
         QCOMPARE(fonts->count(), count);
         QCOMPARE(fonts->currentIndex(), 0);
+        QVERIFY(!sizes->isEnabled());
     }
 };
 

@@ -121,12 +121,10 @@ private slots:
         QCOMPARE(captions(&w), (QStringList{"round", "round"}));
         QCOMPARE(letter.size(), 10);
         w.openFiles({examples + "/pinwheel.DEMO"});
-        const QImage example = w.getCurrent()->getPixmap().toImage();
-        int inked = 0;
-        for (int y = 0; y < example.height(); y += 4)
-            for (int x = 0; x < example.width(); x += 4)
-                inked += qAlpha(example.pixel(x, y)) > 0;
-        QVERIFY2(inked > 100, qPrintable(QString::number(inked)));
+        QCOMPARE(captions(&w).last(), QString("pinwheel"));
+        QImage blank = w.getCurrent()->getPixmap().toImage();
+        blank.fill(Qt::transparent);
+        QVERIFY(w.getCurrent()->getPixmap().toImage() != blank);
         // Saved names carry the product's suffix, in its case.
         QVERIFY(w.saveAs() && w.saveAs() && w.saveAs());
         QVERIFY(QFile::exists(path + "/pic.png.DEMO") && QFile::exists(path + "/pic.demo.DEMO"));

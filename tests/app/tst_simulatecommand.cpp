@@ -36,9 +36,10 @@ class SimulateCommandTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
+    void initTestCase() { HiddenFile::write("language", "en"); }
+
+    void init()
     {
-        HiddenFile::write("language", "en");
         if (QGuiApplication::platformName() != "xcb")
             QSKIP("needs a platform with OpenGL (run under Xvfb)");
     }

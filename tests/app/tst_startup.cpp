@@ -23,32 +23,29 @@ void writeFile(const QString& path, const QByteArray& text)
 }
 
 // A stand-in for the vendor's update server on the loopback interface.
-class UpdateServer : public QTcpServer {
-public:
-    UpdateServer() { listen(QHostAddress::LocalHost); }
-
-    QByteArray version, archive;
-    QStringList paths;
-
-protected:
-    void incomingConnection(qintptr handle) override
+struct UpdateServer : QTcpServer {
+    UpdateServer()
     {
-        auto* socket = new QTcpSocket(this);
-        socket->setSocketDescriptor(handle);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine())
-                return;
-            const QByteArray path = socket->readLine().split(' ').value(1);
-            paths << QString::fromLatin1(path);
-            const QByteArray body = path.endsWith("/version.php") ? version
-                                    : path.endsWith("/setup.zip") ? archive
-                                                                  : QByteArray();
-            socket->write(body.isEmpty() ? "HTTP/1.1 404 Not Found\r\n" : "HTTP/1.1 200 OK\r\n");
-            socket->write("Connection: close\r\nContent-Length: " +
-                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
-            socket->disconnectFromHost();
+        listen(QHostAddress::LocalHost);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* socket = nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine())
+                    return;
+                const QByteArray path = socket->readLine().split(' ').value(1);
+                paths << QString::fromLatin1(path);
+                const QByteArray body = path.endsWith("/version.php") ? version
+                                        : path.endsWith("/setup.zip") ? archive
+                                                                      : QByteArray();
+                socket->write((body.isEmpty() ? "HTTP/1.1 404 Not Found" : "HTTP/1.1 200 OK") +
+                              QByteArray("\r\nConnection: close\r\nContent-Length: ") +
+                              QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                socket->disconnectFromHost();
+            });
         });
     }
+    QByteArray version, archive;
+    QStringList paths;
 };
 
 } // namespace
@@ -236,8 +233,8 @@ private slots:
         QCOMPARE(quit, quits);
         const QString question =
             Resource::getText("UPDATE_VERSION") + "<br>" + Resource::getText("UPDATE") + "?";
-        QCOMPARE(answerer.texts, answer.isEmpty() ? QStringList() : QStringList{question});
-        QCOMPARE(answerer.titles, answer.isEmpty() ? QStringList() : QStringList{"Rimglow!"});
+        QCOMPARE(answerer.titles + answerer.texts,
+                 (answer.isEmpty() ? QStringList() : QStringList{"Rimglow!", question}));
         QCOMPARE(QFile::exists("setup.zip"), kept);
         QCOMPARE(QFile::exists("setup.bat"), quits);
         // A declined update is never offered again.

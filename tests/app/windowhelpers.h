@@ -32,16 +32,6 @@ inline QAction* entry(MainWindow* window, const QString& key)
     return nullptr;
 }
 
-// The status tips of a menu's checked entries: the choices it marks as current.
-inline QStringList checkedEntries(QMenu* menu)
-{
-    QStringList tips;
-    for (QAction* action : menu->actions())
-        if (action->isChecked())
-            tips << action->statusTip();
-    return tips;
-}
-
 inline QStringList captions(MainWindow* window)
 {
     QStringList texts;

@@ -12,10 +12,12 @@ namespace {
 
 const QString gif = QStringLiteral(RIMGLOW_FIXTURES "/pictures/three-frames.gif");
 
-// rimglow-send for a product (the demo one unless told), with the sender's arguments.
+// rimglow-send for a product (the demo one unless told), with the sender's arguments; what it
+// says on either channel gathers in said.
 struct Sender : QProcess {
     explicit Sender(const QStringList& arguments, const QStringList& product = Product::demo())
     {
+        setProcessChannelMode(MergedChannels);
         start(QCoreApplication::applicationDirPath() + "/rimglow-send", product + arguments);
     }
     ~Sender() override
@@ -28,19 +30,18 @@ struct Sender : QProcess {
     {
         closeWriteChannel();
         const bool ended = waitForFinished(30000) && exitStatus() == NormalExit;
-        out += QString::fromLocal8Bit(readAllStandardOutput());
-        err = QString::fromLocal8Bit(readAllStandardError());
+        said += QString::fromLocal8Bit(readAll());
         return ended ? exitCode() : -1;
     }
     bool waitFor(const QString& text)
     {
-        for (int i = 0; i < 100 && !out.contains(text); ++i) {
+        for (int i = 0; i < 100 && !said.contains(text); ++i) {
             waitForReadyRead(200);
-            out += QString::fromLocal8Bit(readAllStandardOutput());
+            said += QString::fromLocal8Bit(readAll());
         }
-        return out.contains(text);
+        return said.contains(text);
     }
-    QString out, err;
+    QString said;
 };
 
 QImage picture(const QString& path)
@@ -127,9 +128,9 @@ private slots:
         const int result = sender.finish();
         qunsetenv(DeviceNode::variable);
         QCOMPARE(result, status);
-        QVERIFY2((sender.out + sender.err).contains(message), qPrintable(sender.out + sender.err));
+        QVERIFY2(sender.said.contains(message), qPrintable(sender.said));
         // The final report names exactly the confirmed slots, and only on success.
-        QCOMPARE(sender.out.contains("stored in wheel"), status == 0 && !stored.isEmpty());
+        QCOMPARE(sender.said.contains("stored in wheel"), status == 0 && !stored.isEmpty());
         for (int slot = 0; light && slot < 4; ++slot) {
             if (slot == 1 || slot == 2)
                 QEXPECT_FAIL("left out", "the sender stores the slots it says it leaves out",
@@ -152,7 +153,7 @@ private slots:
             const QString folder = dir.filePath(hall ? "hall" : "plain");
             Sender exported(angle + QStringList{"--export", folder, design}, product);
             QCOMPARE(exported.finish(), 0);
-            QVERIFY(exported.out.contains(QDir(folder).filePath("slot-2.png")));
+            QVERIFY(exported.said.contains(QDir(folder).filePath("slot-2.png")));
             QVERIFY(light.storedFrame(1).isEmpty()); // the export sent nothing
             for (int slot : {0, 2}) {
                 const QByteArray frame =

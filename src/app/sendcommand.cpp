@@ -292,7 +292,8 @@ int SendCommand::exportPictures()
         const QString path = QDir(exportFolder).filePath(QString("slot-%1.png").arg(it.key() + 1));
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) ||
-            !FramePicture::draw(it.value(), *web).save(&file, "png") || !file.commit())
+            !FramePicture::draw(it.value(), *web).save(&file, "png") || !file.flush() ||
+            !file.commit())
             return fail(BadFile, "cannot write " + path + " (" + file.errorString() +
                                      "): choose a folder you may write to");
         std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));

@@ -69,7 +69,8 @@ void UpdateClient::takeReply(int id, bool error)
     } else if (id == 4) {
         // Put in place only when complete: the next start would offer a cut archive.
         QSaveFile archive("setup.zip");
-        if (archive.open(QIODevice::WriteOnly) && archive.write(body) == body.size())
+        if (archive.open(QIODevice::WriteOnly) && archive.write(body) == body.size() &&
+            archive.flush())
             archive.commit();
     }
 }

@@ -256,7 +256,9 @@ bool WheelPanel::save(QString path)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QImageWriter writer(&file, "png");
-    if (!writer.write(image) || !file.commit())
+    // Qt's commit does not notice when its own last write fails (a full disk), so the data
+    // is flushed first.
+    if (!writer.write(image) || !file.flush() || !file.commit())
         return false;
     undoStack.setClean();
     return true;

@@ -61,7 +61,8 @@ bool HiddenFile::write(QString const& name, QString const& text)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(text.toUtf8());
-    if (!file.commit())
+    // A last write that fails is noticed by flush, not by commit.
+    if (!file.flush() || !file.commit())
         return false;
 #ifdef Q_OS_WIN
     const QString native = QDir::toNativeSeparators(fileName);

@@ -291,16 +291,22 @@ private slots:
         QVERIFY(!design->save(dir.filePath("taken.DEMO")));
         QVERIFY(QFileInfo(dir.filePath("taken.DEMO")).isDir());
 
-        rlimit old;
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = rlim_t(before.size());
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        const bool written = design->save(path);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previous);
-        QVERIFY(!written);
+        // Cut half-way, and in the very last write, which Qt's commit alone does not notice.
+        QVERIFY(design->save(dir.filePath("full.DEMO")));
+        const qint64 full = QFileInfo(dir.filePath("full.DEMO")).size();
+        design->paste(noise(1));
+        for (const qint64 limit : {qint64(before.size()), full - 1}) {
+            rlimit old;
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+            const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = old;
+            small.rlim_cur = rlim_t(limit);
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+            const bool written = design->save(path);
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, previous);
+            QVERIFY2(!written, qPrintable(QString("saved under a limit of %1 bytes").arg(limit)));
+        }
         const bool appendOnly = setAppendOnly(path, true);
         if (appendOnly) {
             const bool replaced = design->save(path);

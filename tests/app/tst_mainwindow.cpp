@@ -140,8 +140,11 @@ private slots:
     // ones are dropped.
     void commandLineAndRecentDesigns()
     {
-        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-                      "/recent.ini");
+        // Through QSettings, whose cache outlives a removed file.
+        QSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                      "/recent.ini",
+                  QSettings::IniFormat)
+            .clear();
         QImage picture(512, 512, QImage::Format_ARGB32);
         picture.fill(Qt::transparent);
         QStringList paths;

@@ -106,8 +106,6 @@ private slots:
         QVERIFY(!w.saveAs());
         // A named design is saved without asking.
         QVERIFY(w.save());
-        QCOMPARE(files.folders.size(), 4);
-        QCOMPARE(captions(&w), QStringList{"round"});
         w.open();
         QCOMPARE(captions(&w), (QStringList{"round", "round"}));
         QCOMPARE(w.getTabs()->currentIndex(), 1);
@@ -142,8 +140,11 @@ private slots:
     // ones are dropped.
     void commandLineAndRecentDesigns()
     {
-        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-                      "/recent.ini");
+        // Through QSettings, whose cache outlives a removed file.
+        QSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                      "/recent.ini",
+                  QSettings::IniFormat)
+            .clear();
         QImage picture(512, 512, QImage::Format_ARGB32);
         picture.fill(Qt::transparent);
         QStringList paths;

@@ -126,6 +126,7 @@ private slots:
         QVERIFY(QFile::exists(path + "/pic.png.DEMO") && QFile::exists(path + "/pic.demo.DEMO"));
         QCOMPARE(w.getCurrent()->statusTip(), path + "/pic.DEMO");
         QCOMPARE(captions(&w).last(), QString("pic"));
+        QCOMPARE(w.recentFiles().first(), path + "/pic.DEMO");
         folder.reset();
         QVERIFY(!w.saveAs());
         if (made)

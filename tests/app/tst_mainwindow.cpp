@@ -87,8 +87,8 @@ private slots:
         DemoWindow w;
         ModalAnswerer boxes;
         FileDialogAnswerer files({QString(), path + "/blocked", path + "/round", QString(), round,
-                                  letter, path + "/pic.png", path + "/pic.demo",
-                                  path + "/pic.DEMO"});
+                                  letter, examples + "/pinwheel.DEMO", path + "/pic.png",
+                                  path + "/pic.demo", path + "/pic.DEMO"});
         ink(&w);
         QVERIFY(!w.save());
         QCOMPARE(files.filters.first(), QString("*.DEMO"));
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(w.getTabs()->count(), 2);
         QCOMPARE(boxes.texts, (QStringList{problem("SAVE_FAIL", path + "/blocked.DEMO"),
                                            problem("READ_FAIL", letter)}));
-        w.openFiles({examples + "/pinwheel.DEMO"});
+        w.open();
         QCOMPARE(captions(&w).last(), QString("pinwheel"));
         QImage blank = w.getCurrent()->getPixmap().toImage();
         blank.fill(Qt::transparent);
@@ -126,13 +126,14 @@ private slots:
         QVERIFY(QFile::exists(path + "/pic.png.DEMO") && QFile::exists(path + "/pic.demo.DEMO"));
         QCOMPARE(w.getCurrent()->statusTip(), path + "/pic.DEMO");
         QCOMPARE(captions(&w).last(), QString("pic"));
+        QCOMPARE(w.recentFiles().first(), path + "/pic.DEMO");
         folder.reset();
         QVERIFY(!w.saveAs());
         if (made)
             QDir().rmdir(documents);
         files.folders.removeAt(2); // the folder that stood in the way
-        QCOMPARE(files.folders, (QStringList{examples, examples, path, path, path, path, path, path,
-                                             QDir(documents).absolutePath()}));
+        QCOMPARE(files.folders, (QStringList{examples, examples, path, path, path, path, examples,
+                                             path, path, QDir(documents).absolutePath()}));
     }
 
     // Designs named on the command line open in place of the untouched first tab; opened and

@@ -103,6 +103,7 @@ private slots:
         row("bad option", "", "--slot 1 GIF", 2, "unknown option --slot");
         row("slot beyond the product", "", "--slots 4 GIF", 2, "beyond the product's 3");
         row("hall without sensor", "", "--hall 90 GIF", 2, "hall sensor (-h)");
+        row("check and again", "", "--check --again GIF", 2, "exclude each other");
         // A smaller model of the product takes what fits: chosen slots that do not fit are
         // refused before anything is stored; without a choice the rest is left out with a note.
         row("no room", "--id D08", "-v D08x1 --slots 1-2 DESIGN", 8, "has no slot 2");

@@ -56,9 +56,12 @@ void BatchSender::showVersion(QByteArray version)
         finish(WheelUnknown);
         return;
     }
-    emit identified(code, ids.value(code));
+    const int capacity = ids.value(code);
+    emit identified(code, capacity);
     if (!running)
         return;
+    // Like the transfer dialog, never store into a slot the wheel does not have.
+    queue.removeIf([capacity](int slot) { return slot >= capacity; });
     if (checking)
         finish(Done);
     else

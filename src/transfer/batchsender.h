@@ -21,8 +21,8 @@ public:
 
     // Only asks the identity; finished follows identified.
     void check();
-    // Asks the identity, then stores every frame; the caller decides from identified whether
-    // the frames fit the wheel, and stops the transfer with cancel when they do not.
+    // Asks the identity, then stores the frames whose slots the wheel has; the caller decides
+    // from identified whether a missing slot is an error, and stops the transfer with cancel.
     void send(QMap<int, QByteArray> frames);
     void cancel();
 

@@ -259,10 +259,8 @@ WheelPanel* MainWindow::panelAt(int index)
 
 WheelPanel* MainWindow::createNew(QString file)
 {
-    int count = 0;
-    for (int pictures : configuration->getidList())
-        count = qMax(count, pictures);
-    auto* panel = new WheelPanel(web.getOverlay(), array.getBackground(0), count, file);
+    auto* panel = new WheelPanel(web.getOverlay(), array.getBackground(0),
+                                 configuration->mostPictures(), file);
     if (panel->readFailed()) {
         // An empty design under that path would overwrite the user's file at the next save.
         delete panel;

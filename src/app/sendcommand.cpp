@@ -173,9 +173,7 @@ int SendCommand::parse(int argc, char** argv)
 
 bool SendCommand::parseSlots(const QString& text)
 {
-    int count = 0;
-    for (int pictures : product->ids)
-        count = qMax(count, pictures);
+    const int count = product->mostPictures();
     for (const QString& part : text.split(',')) {
         const QStringList ends = part.split('-');
         bool firstOk = false, lastOk = false;
@@ -204,10 +202,7 @@ int SendCommand::load()
     if (files.isEmpty())
         return fail(BadCommandLine,
                     "nothing to send: name a design file (*." + product->name + ") or pictures");
-    int count = 0;
-    for (int pictures : product->ids)
-        count = qMax(count, pictures);
-
+    const int count = product->mostPictures();
     QList<QImage> pictures;
     QList<int> targets = chosen;
     const bool design = files.first().endsWith("." + product->name);

@@ -247,6 +247,14 @@ double ArgParser::getX(int k)
     return qBound(-4 * size, size - x, 5 * size);
 }
 
+int ArgParser::mostPictures() const
+{
+    int most = 0;
+    for (int pictures : ids)
+        most = qMax(most, pictures);
+    return most;
+}
+
 QList<QColor> ArgParser::convertColor(QString text)
 {
     QList<QColor> colors;

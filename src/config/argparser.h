@@ -21,6 +21,8 @@ public:
     QMap<QString, int> getidList() { return ids; }
     QMap<QString, QPixmap> getpackageList() { return packages; }
     bool hasHall() { return hall; }
+    // The slots of a design: as many as the product's largest model holds.
+    int mostPictures() const;
     double getX(int k);
     QList<QColor> convertColor(QString text);
     void showError(QString text);

@@ -143,11 +143,9 @@ QList<QPixmap> ToolWidget::framePictures(const QList<QImage>& frames) const
         return pictures;
     const int side = web->getOverlay().width();
     const ImageConverter defaults;
-    for (const QImage& frame : frames) {
-        const QImage picture = ImageConverter::fitted(frame, side);
-        pictures << tool->paintOnInk(defaults.toInk(picture),
-                                     ImageTool::openingPlace(picture.size(), side, tool->getDiv()));
-    }
+    for (const QImage& frame : frames)
+        pictures << tool->paintOnInk(defaults.toInk(frame),
+                                     ImageTool::openingPlace(frame.size(), side, tool->getDiv()));
     return pictures;
 }
 

@@ -32,8 +32,9 @@ public:
     QMenu* getMenu() { return &menu; }
     ColorPanel* getColorPanel() { return &colorPanel; }
     Tool* currentTool() const;
-    // For each frame the picture that the image tool would deliver on OK at its opening place
-    // with its first settings, in the current tool's brush and division.
+    // For each frame (fitted to the wheel, as PictureReader delivers them) the picture that the
+    // image tool would deliver on OK at its opening place with its first settings, in the
+    // current tool's brush and division.
     QList<QPixmap> framePictures(const QList<QImage>& frames) const;
 
 public slots:

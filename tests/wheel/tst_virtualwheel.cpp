@@ -1,3 +1,4 @@
+#include "linedecoder.h"
 #include "scripteddongle.h"
 #include "testsuite.h"
 #include "virtualwheel.h"
@@ -11,38 +12,82 @@ QByteArray line(const QByteArray& message)
     return ScriptedDongle().package(message);
 }
 
-QByteArray storeRequest(int slot, const QByteArray& frame)
+// Feeds a whole line; the error text of the first failure, or empty.
+QString feed(LineDecoder* decoder, const QByteArray& line)
 {
-    return "SAv" + frame + QByteArray(1, char(slot));
+    for (char byte : line)
+        if (!decoder->feed(byte))
+            return decoder->error();
+    return QString();
 }
 
 } // namespace
 
-class VirtualWheelTest : public QObject {
+class LineDecoderTest : public QObject {
     Q_OBJECT
 private slots:
+    // Every byte value, then part of one more: that part waits for the rest.
+    void decodesWhatTheDongleCodes()
+    {
+        QByteArray all;
+        for (int i = 0; i < 256; ++i)
+            all.append(char(i));
+        LineDecoder decoder;
+        QCOMPARE(feed(&decoder, line(all)), QString());
+        QVERIFY(decoder.atByteBoundary());
+        QCOMPARE(feed(&decoder, line("ID").left(100)), QString());
+        QCOMPARE(decoder.takeBytes(), all);
+        QVERIFY(!decoder.atByteBoundary());
+        decoder.reset();
+        QVERIFY(decoder.atByteBoundary());
+    }
+
+    // The line of 'I' (0x49) with a piece replaced.
+    void reportsBrokenLines_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("error");
+        const auto row = [](const char* name, int at, const QByteArray& piece, const char* error) {
+            QTest::newRow(name) << line("I").replace(at, piece.size(), piece) << QString(error);
+        };
+        row("broken run", 40, "\xF0", "at line byte 41: run broken after 8 of 32 bytes");
+        row("no symbol", 64, "x", "at line byte 65: line byte 0x78 is no symbol");
+        row("parity", 9 * 32, QByteArray(32, char(0x55)), "at line byte 320: parity error");
+        row("start", 0, QByteArray(32, char(0x55)), "at line byte 32: start symbol is 1");
+        row("stop", 12 * 32, QByteArray(32, char(0xF0)), "at line byte 416: stop symbol is 0");
+    }
+    void reportsBrokenLines()
+    {
+        QFETCH(QByteArray, line);
+        LineDecoder decoder;
+        QTEST(feed(&decoder, line), "error");
+        QVERIFY(decoder.takeBytes().isEmpty());
+    }
+};
+
+class VirtualWheelTest : public QObject {
+    Q_OBJECT
+
+    static QByteArray storeRequest(int slot, const QByteArray& frame)
+    {
+        return line("SAv" + frame + QByteArray(1, char(slot)));
+    }
+
+private slots:
+    // A click, an identity request and a store, arriving in pieces.
     void answersIdentityAndStores()
     {
         // 10 x 3 cells make a frame of four bytes.
         VirtualWheel wheel("D08", 10, 3, 80, 16);
         QCOMPARE(wheel.getFrameSize(), 4);
-        QCOMPARE(wheel.receive(line(QByteArray(1, '\0'))), QList<QByteArray>());
-        QCOMPARE(wheel.receive(line("ID")), QList<QByteArray>{QByteArray("D08\0\0\0\0", 7)});
         const QByteArray frame("\x80\x00\xff\x11", 4);
-        const QList<QByteArray> replies = wheel.receive(line(storeRequest(7, frame)));
-        QCOMPARE(replies, QList<QByteArray>{QByteArray(1, ScriptedDongle().crc(frame))});
-        QCOMPARE(wheel.getFrames(), (QMap<int, QByteArray>{{7, frame}}));
-    }
-
-    void messagesMayArriveInPieces()
-    {
-        VirtualWheel wheel("D12", 8, 8, 80, 16);
-        const QByteArray whole = line("ID") + line(storeRequest(1, QByteArray(8, 'z')));
+        const QByteArray all = line(QByteArray(1, '\0')) + line("ID") + storeRequest(7, frame);
         QList<QByteArray> replies;
-        for (int i = 0; i < whole.size(); i += 100)
-            replies += wheel.receive(whole.mid(i, 100));
-        QCOMPARE(replies.size(), 2);
-        QCOMPARE(wheel.getFrames().value(1), QByteArray(8, 'z'));
+        for (int i = 0; i < all.size(); i += 100)
+            replies += wheel.receive(all.mid(i, 100));
+        QCOMPARE(replies, (QList<QByteArray>{QByteArray("D08\0\0\0\0", 7),
+                                             QByteArray(1, ScriptedDongle().crc(frame))}));
+        QCOMPARE(wheel.getFrames(), (QMap<int, QByteArray>{{7, frame}}));
     }
 
     void brokenAndUnknownMessagesAreDropped()
@@ -62,7 +107,7 @@ private slots:
         }
         QVERIFY(wheel.getFrames().isEmpty());
         QCOMPARE(wheel.receive(line("ID")).size(), 1);
-        QVERIFY(wheel.reports.filter("incomplete").size() == 1);
+        QCOMPARE(wheel.reports.filter("incomplete").size(), 1);
     }
 
     // Silent, short reply, wrong CRC, the second message dropped: the identity answer, the
@@ -70,7 +115,7 @@ private slots:
     void faults()
     {
         const QByteArray id = QByteArray("D12\0\0\0\0", 7);
-        const QByteArray store = line(storeRequest(4, QByteArray(8, 'a')));
+        const QByteArray store = storeRequest(4, QByteArray(8, 'a'));
         const char crc = ScriptedDongle().crc(QByteArray(8, 'a'));
         const QList<QList<QByteArray>> expected{{{}, {}, "-"},
                                                 {id.left(6), {}, "kept"},
@@ -86,5 +131,6 @@ private slots:
     }
 };
 
+RIMGLOW_TEST(LineDecoderTest)
 RIMGLOW_TEST(VirtualWheelTest)
 #include "tst_virtualwheel.moc"

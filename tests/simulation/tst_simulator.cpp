@@ -1,21 +1,29 @@
+#include "simulation/initsvg.h"
 #include "simulation/simulator.h"
+#include "simulation/speedmeter.h"
 #include "testsuite.h"
 
+#include <QSvgRenderer>
 #include <QTest>
 
 // The turning itself, which needs no drawing.
 class SimulatorTest : public QObject {
     Q_OBJECT
-    QList<QImage> lights{QImage(1, 16, QImage::Format_ARGB32)};
-
 private slots:
     void turning()
     {
+        QList<QImage> lights{QImage(1, 16, QImage::Format_ARGB32)};
         Simulator simulator(256, 240, 13, 180, 16, &lights);
         QCOMPARE(simulator.size(), QSize(512, 512));
         // Stopping a view that never drew must not touch OpenGL.
         simulator.stop();
         QCOMPARE(simulator.textureCount(), 0);
+        // Packages without three lights leave bars unlit.
+        QCOMPARE(simulator.getColorIndex(), (QList<int>{0, 0, 0}));
+        simulator.setColor({2, 1, 0, 5});
+        QCOMPARE(simulator.getColorIndex(), (QList<int>{2, 1, 0}));
+        simulator.setColor({});
+        QCOMPARE(simulator.getColorIndex(), (QList<int>{-1, -1, -1}));
         // The columns cycle through one more than their count.
         simulator.updateAngle();
         QCOMPARE(simulator.getColumn(), 180.0);
@@ -38,17 +46,53 @@ private slots:
         backwards.updateAngle();
         QVERIFY(backwards.getSweepAngle() > 359);
     }
+};
 
-    void packagesWithoutThreeLightsLeaveBarsUnlit()
+class SpeedMeterTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The dial in tenths of a mph up to 25 mph; the glowing face, needle and ten digits.
+    void picturesAndDisplay()
     {
-        Simulator simulator(256, 240, 13, 180, 16, &lights);
-        QCOMPARE(simulator.getColorIndex(), (QList<int>{0, 0, 0}));
-        simulator.setColor({2, 1, 0, 5});
-        QCOMPARE(simulator.getColorIndex(), (QList<int>{2, 1, 0}));
-        simulator.setColor({});
-        QCOMPARE(simulator.getColorIndex(), (QList<int>{-1, -1, -1}));
+        QCOMPARE(QSvgRenderer(initSvg()).defaultSize(), QSize(360, 64));
+        SpeedMeter meter(15);
+        QCOMPARE(meter.value(), 150);
+        meter.setValue(400);
+        QCOMPARE(meter.value(), 250);
+        const QImage face = meter.getFace().toImage();
+        QCOMPARE(face.size(), QSize(256, 256));
+        // The glow reaches beyond the sharp magenta arc at the top.
+        QVERIFY(qAlpha(face.pixel(128, 1)) > 0);
+        QVERIFY(qAlpha(face.pixel(128, 1)) < qAlpha(face.pixel(128, 8)));
+        QCOMPARE(QColor(face.pixel(128, 8)), QColor(Qt::magenta));
+        QCOMPARE(meter.getNeedle().toImage().pixel(15, 50), QColor(Qt::yellow).rgba());
+        const QList<QPixmap> digits = meter.getDigits();
+        QCOMPARE(digits.size(), 10);
+        for (int k = 0; k < 10; ++k) {
+            QCOMPARE(digits[k].size(), QSize(37, 64));
+            for (int other = k + 1; other < 10; ++other)
+                QVERIFY(digits[k].toImage() != digits[other].toImage());
+        }
+        // 150 tenths of a mph are 24 km/h: the digits follow the km/h, not the dial; the needle
+        // points down to the left at 0 and down to the right at 250.
+        meter.resize(200, 200);
+        QList<QImage> at;
+        for (int value : {150, 149, 130, 190, 0, 250}) {
+            meter.setValue(value);
+            at << meter.grab().toImage();
+        }
+        const QRect tens(64, 120, 10, 20), units(76, 120, 10, 20);
+        QCOMPARE(at[0].copy(tens), at[1].copy(tens)); // 23.97 km/h, cut to 23
+        QVERIFY(at[0].copy(units) != at[1].copy(units));
+        QCOMPARE(at[0].copy(tens), at[2].copy(tens));  // 20.9 km/h
+        QVERIFY(at[0].copy(tens) != at[3].copy(tens)); // 30.6 km/h
+        QCOMPARE(at[2].copy(units), at[3].copy(units));
+        const QPoint lowLeft(70, 152), lowRight(130, 152);
+        QVERIFY(qGray(at[4].pixel(lowLeft)) > qGray(at[5].pixel(lowLeft)));
+        QVERIFY(qGray(at[5].pixel(lowRight)) > qGray(at[4].pixel(lowRight)));
     }
 };
 
 RIMGLOW_TEST(SimulatorTest)
+RIMGLOW_TEST(SpeedMeterTest)
 #include "tst_simulator.moc"

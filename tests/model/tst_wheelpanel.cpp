@@ -54,16 +54,15 @@ QList<QImage> slotImages(WheelPanel* design)
     return images;
 }
 
-QImage square(const QImage& picture, int side = 512)
+QImage square(const QImage& picture)
 {
-    return picture.convertToFormat(QImage::Format_ARGB32).copy(0, 0, side, side);
+    return picture.convertToFormat(QImage::Format_ARGB32).copy(0, 0, 512, 512);
 }
 
-QPixmap noise(quint32 seed, int side = 512)
+QPixmap noise(quint32 seed)
 {
-    QImage image(side, side, QImage::Format_ARGB32);
-    QRandomGenerator random(seed);
-    random.fillRange(reinterpret_cast<quint32*>(image.bits()), side * side);
+    QImage image(512, 512, QImage::Format_ARGB32);
+    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32*>(image.bits()), 512 * 512);
     return QPixmap::fromImage(image);
 }
 
@@ -95,8 +94,9 @@ private slots:
     void initTestCase() { HiddenFile::write("language", "en"); }
 
     // A design has at least one picture, and the view stays light around the wheel whatever
-    // the desktop's palette.
-    void sceneLayout()
+    // the desktop's palette. Every local file dropped goes on, to be read by whoever imports
+    // them; nothing is drawn.
+    void viewAndDrops()
     {
         QCOMPARE(panel(0)->getCount(), 1);
         const QPalette before = QApplication::palette();
@@ -115,6 +115,24 @@ private slots:
             visible += item->isVisible() && item->zValue() < 0;
         QCOMPARE(visible, 1);
         QVERIFY(design->scene()->items().first()->zValue() > 0);
+
+        QSignalSpy spy(design.get(), &WheelPanel::import);
+        QMimeData text, files, remote;
+        text.setText("hello");
+        const QStringList paths{dir.filePath("one.png"), dir.filePath("two.gif")};
+        const QUrl far("https://example.invalid/picture.png");
+        files.setUrls({QUrl::fromLocalFile(paths[0]), far, QUrl::fromLocalFile(paths[1])});
+        remote.setUrls({far});
+        for (QMimeData* data : {&text, &files, &remote}) {
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(design->viewport(), &enter);
+            QCOMPARE(enter.isAccepted(), data != &text);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(design->viewport(), &drop);
+        }
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.first().first().toStringList(), paths);
+        QCOMPARE(design->getUndoStack()->count(), 0);
     }
 
     // Every kind of step, undone and redone in full: each state comes back pixel for pixel,
@@ -319,29 +337,6 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList({"kept.DEMO*"}, QDir::Files), QStringList{"kept.DEMO"});
         if (!appendOnly)
             QSKIP("no append-only files here: the failing rename went untried");
-    }
-
-    // Every local file dropped goes on, to be read by whoever imports them; nothing is drawn.
-    void droppedFiles()
-    {
-        auto design = panel(1);
-        QSignalSpy spy(design.get(), &WheelPanel::import);
-        QMimeData text, files, remote;
-        text.setText("hello");
-        const QStringList paths{dir.filePath("one.png"), dir.filePath("two.gif")};
-        const QUrl far("https://example.invalid/picture.png");
-        files.setUrls({QUrl::fromLocalFile(paths[0]), far, QUrl::fromLocalFile(paths[1])});
-        remote.setUrls({far});
-        for (QMimeData* data : {&text, &files, &remote}) {
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(design->viewport(), &enter);
-            QCOMPARE(enter.isAccepted(), data != &text);
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
-            QCoreApplication::sendEvent(design->viewport(), &drop);
-        }
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.first().first().toStringList(), paths);
-        QCOMPARE(design->getUndoStack()->count(), 0);
     }
 };
 

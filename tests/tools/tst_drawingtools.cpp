@@ -21,7 +21,7 @@
 #include <QTest>
 #include <QToolBar>
 
-#include <memory>
+#include <algorithm>
 
 namespace {
 
@@ -35,34 +35,30 @@ T* child(QObject* parent, int index = 0)
 struct Desk {
     Desk(int lines, int leds)
         : web(lines, leds, 80, 16)
-        , palette(&web, 1)
     {
-        QPixmap background(512, 512);
-        background.fill(Qt::transparent);
-        panel = std::make_unique<WheelPanel>(web.getOverlay(), background, 2, QString());
-        panel->setFixedSize(560, 560);
-        panel->show();
-        palette.add(panel.get());
-        palette.changeTab(panel.get());
-        QObject::connect(&palette, &ToolWidget::changePixmap, panel.get(), &WheelPanel::setLayer);
+        panel.setFixedSize(560, 560);
+        panel.show();
+        palette.add(&panel);
+        palette.changeTab(&panel);
+        QObject::connect(&palette, &ToolWidget::changePixmap, &panel, &WheelPanel::setLayer);
     }
-    ~Desk() { palette.remove(panel.get()); }
+    ~Desk() { palette.remove(&panel); }
 
     // A cell's centre on the screen; -1 is the axle.
     QPoint at(int cell) const
     {
-        return panel->mapFromScene(cell < 0 ? QPointF(256, 256) : web.getCenters()[cell]);
+        return panel.mapFromScene(cell < 0 ? QPointF(256, 256) : web.getCenters()[cell]);
     }
     void stroke(const QList<int>& cells, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mousePress(panel->viewport(), button, {}, at(cells.first()));
+        QTest::mousePress(panel.viewport(), button, {}, at(cells.first()));
         for (int cell : cells.mid(1))
-            QTest::mouseMove(panel->viewport(), at(cell));
-        QTest::mouseRelease(panel->viewport(), button, {}, at(cells.last()));
+            QTest::mouseMove(panel.viewport(), at(cell));
+        QTest::mouseRelease(panel.viewport(), button, {}, at(cells.last()));
     }
     QList<int> litCells() const
     {
-        const QImage picture = panel->getPixmap().toImage();
+        const QImage picture = panel.getPixmap().toImage();
         QList<int> cells;
         for (int i = 0; i < web.getCenters().size(); ++i)
             if (qAlpha(picture.pixel(web.getCenters()[i].toPoint())) > 0)
@@ -85,11 +81,12 @@ struct Desk {
     }
     // The OK button beside the text entry.
     void writeText() { child<QPushButton>(tool<TextTool>()->getEntry()->parentWidget())->click(); }
-    QUndoStack* stack() const { return panel->getUndoStack(); }
+    QUndoStack* stack() { return panel.getUndoStack(); }
 
     WheelWeb web;
-    ToolWidget palette;
-    std::unique_ptr<WheelPanel> panel;
+    ToolWidget palette{&web, 1};
+    // The overlay stands in for the background too: only its size matters here.
+    WheelPanel panel{web.getOverlay(), web.getOverlay(), 2, QString()};
 };
 
 } // namespace
@@ -119,8 +116,7 @@ private slots:
         Desk desk(lines, leds);
         Tool* first = desk.palette.currentTool();
         QSignalSpy results(&desk.palette, &ToolWidget::changePixmap);
-        QTest::mouseClick(desk.panel->viewport(), Qt::LeftButton, {},
-                          desk.panel->mapFromScene(3, 3));
+        QTest::mouseClick(desk.panel.viewport(), Qt::LeftButton, {}, desk.panel.mapFromScene(3, 3));
         desk.stroke({-1});
         desk.stroke({5, 13}, Qt::RightButton);
         QCOMPARE(results.size(), 0);
@@ -197,9 +193,8 @@ private slots:
         QVERIFY(desk.tool<PenTool>());
 
         QImage ramp(256, 256, QImage::Format_RGB32);
-        for (int x = 0; x < 256; ++x)
-            for (int y = 0; y < 256; ++y)
-                ramp.setPixel(x, y, qRgb(x, x, x));
+        for (int i = 0; i < 256 * 256; ++i)
+            ramp.setPixel(i % 256, i / 256, qRgb(i % 256, i % 256, i % 256));
         desk.palette.import(QPixmap::fromImage(ramp));
         ImageLabel* panel = desk.tool<ImageTool>()->getPanel();
         QCOMPARE(panel->mono(ramp.copy(0, 0, 1, 1)).pixel(0, 0), qRgba(127, 127, 255, 210));
@@ -298,35 +293,18 @@ private slots:
         converter.dither = dither;
         const QImage ink = converter.toInk(field);
         QCOMPARE(ink.format(), QImage::Format_ARGB32);
-        int inked = 0;
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x) {
-                QVERIFY(ink.pixel(x, y) == 0 || ink.pixel(x, y) == 0xFF000000);
-                inked += ink.pixel(x, y) != 0;
-            }
+        const auto* pixels = reinterpret_cast<const QRgb*>(ink.constBits());
+        const int inked = int(std::count(pixels, pixels + 4096, 0xFF000000u));
+        QCOMPARE(inked + int(std::count(pixels, pixels + 4096, 0u)), 4096);
         QVERIFY2(qAbs(inked / 4096.0 - share) <= 0.03, qPrintable(QString::number(inked)));
-    }
-
-    // Text points land along the rim: column 0 at half a turn, rows from the rim inwards,
-    // points beyond the rings dropped; a repeat lays them around the wheel.
-    void textLandsAlongTheRim()
-    {
-        Desk desk(100, 16);
-        desk.tool<TextTool>("text")->dataChange(
-            {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 3), QPoint(2, 16)});
-        desk.writeText();
-        QCOMPARE(desk.litCells(), (QList<int>{784, 800, 803, 816}));
-        QCOMPARE(desk.stack()->undoText(), QString("Text"));
-        desk.palette.setDiv(4);
-        desk.tool<TextTool>("text")->dataChange({QPoint(0, 0)});
-        desk.writeText();
-        QCOMPARE(desk.litCells(), (QList<int>{0, 400, 784, 800, 803, 816, 1200}));
     }
 
     // A font of the test's own in the font folder: the letter A is two pixels side by side.
     // The entry keeps font, orientation and text for the next text; an emptied text paints
-    // nothing and is not kept.
-    void bitmapTextAndTheRememberedEntry()
+    // nothing and is not kept. Text points land along the rim: column 0 at half a turn, rows
+    // from the rim inwards, points beyond the rings dropped; a repeat lays them around the
+    // wheel.
+    void textAlongTheRim()
     {
         const QString path = Resource::directory() + "font/zz-rimglow-test.bdf";
         QFile font(path);
@@ -356,6 +334,16 @@ private slots:
         QCOMPARE(desk.stack()->count(), 3);
         QCOMPARE(desk.litCells(), (QList<int>{784, 800, 816}));
         QCOMPARE(BitFont::lineText, QString("A"));
+
+        desk.tool<TextTool>("text")->dataChange(
+            {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 3), QPoint(2, 16)});
+        desk.writeText();
+        QCOMPARE(desk.litCells(), (QList<int>{784, 800, 803, 816}));
+        QCOMPARE(desk.stack()->undoText(), QString("Text"));
+        desk.palette.setDiv(4);
+        desk.tool<TextTool>("text")->dataChange({QPoint(0, 0)});
+        desk.writeText();
+        QCOMPARE(desk.litCells(), (QList<int>{0, 400, 784, 800, 803, 816, 1200}));
     }
 
     void tooFewRingsShowAndDeliverNoText()

@@ -2,6 +2,7 @@
 #include "testsuite.h"
 #include "transfer/frameencoder.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <cmath>
@@ -20,7 +21,7 @@ QImage filled(QRgb rgba)
 class FrameEncoderTest : public QObject {
     Q_OBJECT
 private slots:
-    void bitsLengthAndAlpha()
+    void bitsLengthAndOrder()
     {
         // 25 x 4 = 100 cells: 13 bytes, the low 4 bits of the last one unused.
         const WheelWeb web(25, 4, 80, 16);
@@ -29,22 +30,19 @@ private slots:
             QCOMPARE(FrameEncoder::encode(filled(qRgba(0, 0, 0, alpha)), web.getCenters()),
                      alpha > 128 ? lit : QByteArray(13, '\0'));
         QCOMPARE(FrameEncoder::encode(filled(0), {}), QByteArray(1, '\0'));
-    }
 
-    void firstBitIsTheRimOfTheLastAngle()
-    {
-        const int lines = 16, leds = 8;
-        const WheelWeb web(lines, leds, 80, 16);
-        // Ink only around the middle of the rim cell between 15/16 of a turn and a full turn.
+        // The first bit is the rim of the last angle: ink only around the middle of the rim
+        // cell between 15/16 of a turn and a full turn of a 16 x 8 wheel.
         QImage picture = filled(0);
-        const double middle = (lines - 0.5) * 2 * M_PI / lines;
+        const double middle = 15.5 * 2 * M_PI / 16;
         for (int r = 232; r < 256; ++r)
             for (int s = -20; s <= 20; ++s) {
                 const double a = middle + s * 0.004;
                 picture.setPixel(int(256 + r * std::cos(a)), int(256 + r * std::sin(a)),
                                  qRgba(0, 0, 0, 255));
             }
-        const QByteArray frame = FrameEncoder::encode(picture, web.getCenters());
+        const QByteArray frame =
+            FrameEncoder::encode(picture, WheelWeb(16, 8, 80, 16).getCenters());
         QCOMPARE(frame, char(0x80) + QByteArray(frame.size() - 1, '\0'));
     }
 
@@ -68,9 +66,7 @@ private slots:
         // All of it, as a transfer encodes it, keeping each picture's slot.
         const WheelWeb web(64, 16, 80, 16);
         QImage half = filled(0);
-        for (int y = 0; y < 512; ++y)
-            for (int x = 0; x < 256; ++x)
-                half.setPixel(x, y, qRgba(0, 0, 0, 255));
+        QPainter(&half).fillRect(0, 0, 256, 512, Qt::black);
         const QByteArray plain = FrameEncoder::encode(half, web.getCenters());
         const QMap<int, QByteArray> frames = FrameEncoder::encodeAll(
             {{1, QPixmap::fromImage(half)}, {4, QPixmap::fromImage(filled(0))}}, web, true, value,

@@ -1,41 +1,165 @@
 #include "modalanswerer.h"
-#include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 #include "transfer/d2xx/devicenode.h"
 #include "transfer/donglethread.h"
-#include "transfer/frameencoder.h"
+#include "transfer/ftdidongle.h"
 #include "transfer/transmitter.h"
 #include "wheelprocess.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <grp.h>
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
+// The dongle and the transfer dialog against the virtual wheel process.
 namespace {
 
-// Pictures of random ink at the sampling points of a 16 x 8 wheel, encoded.
+int openDescriptors()
+{
+    return int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+}
+
+// 16 bytes make the frame of a 16 x 8 wheel.
+QByteArray randomFrame(int size = 16)
+{
+    QByteArray frame(size, '\0');
+    for (char& byte : frame)
+        byte = char(QRandomGenerator::global()->bounded(256));
+    return frame;
+}
+
 QMap<int, QByteArray> frames(const QList<int>& wanted)
 {
-    const WheelWeb web(16, 8, 80, 16);
-    QMap<int, QPixmap> pictures;
-    for (int slot : wanted) {
-        QImage picture(512, 512, QImage::Format_ARGB32);
-        picture.fill(0);
-        for (const QPointF& c : web.getCenters())
-            if (QRandomGenerator::global()->bounded(2))
-                picture.setPixel(int(c.x()), int(c.y()), qRgba(0, 0, 0, 255));
-        pictures.insert(slot, QPixmap::fromImage(picture));
-    }
-    return FrameEncoder::encodeAll(pictures, web, false, 0, 360);
+    QMap<int, QByteArray> data;
+    for (int slot : wanted)
+        data.insert(slot, randomFrame());
+    return data;
 }
 
 const QString silence = "The wheel does not answer. Please check that its light is switched on "
                         "and close to the dongle.";
 
 } // namespace
+
+// Every exchange closes the device again, whatever happened.
+class FtdiDongleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void exchanges_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("store");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("kept");
+        const auto row = [](const char* name, const QString& options, bool store, int error,
+                            bool kept) {
+            QTest::newRow(name) << options.split(' ', Qt::SkipEmptyParts) << store << error << kept;
+        };
+        row("identity", "", false, 0, false);
+        row("slow, within the time-out", "--delay 800", false, 0, false);
+        row("too late", "--delay 1500", false, 3, false);
+        row("silent", "--silent", false, 3, false);
+        row("short reply", "--short-reply", false, 3, false);
+        row("store", "", true, 0, true);
+        row("store, wrong crc", "--wrong-crc", true, 0, true);
+        row("store, silent", "--silent", true, 3, false);
+        // A wheel that only fails to answer has still stored the frame.
+        row("store, short reply", "--short-reply", true, 3, true);
+    }
+    void exchanges()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(bool, store);
+        QFETCH(int, error);
+        QFETCH(bool, kept);
+        const bool confirmed = error == 0 && !options.contains("--wrong-crc");
+        WheelProcess wheel(options + QStringList{"--size", "16x8", "--id", "D12"});
+        QVERIFY(wheel.isRunning());
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        const QByteArray frame = randomFrame();
+        if (store)
+            QCOMPARE(dongle.save(char(3), frame), confirmed);
+        else
+            QCOMPARE(dongle.getId(), confirmed ? QByteArray("D12\0\0\0\0", 7) : QByteArray());
+        QCOMPARE(int(dongle.getError()), error);
+        QCOMPARE(wheel.storedFrame(3), kept ? frame : QByteArray());
+        QCOMPARE(wheel.hasPicture(3), kept);
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    // The writer's drain returns while the terminal still holds line bytes, so the reply comes
+    // only after the wheel has taken those at the line's rate.
+    void pacedStoreIsAnsweredAfterTheLine()
+    {
+        WheelProcess wheel({"--size", "64x16", "--paced"});
+        FtdiDongle dongle;
+        const QByteArray frame = randomFrame(128);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(dongle.save(char(9), frame));
+        // (128 + 4) x 448 line bytes at 38461.5 bytes a second.
+        QVERIFY(clock.elapsed() >= 1500);
+        QCOMPARE(wheel.storedFrame(9), frame);
+    }
+
+    // Not there, not a terminal, or no such USB device: the status says so, and a later send
+    // alone does not clear it.
+    void missingDongle()
+    {
+        WheelProcess wheel;
+        const int descriptors = openDescriptors();
+        FtdiDongle dongle;
+        for (const QByteArray& node :
+             {QByteArray("/nonexistent/rimglow-dongle"), QByteArray("/dev/null"), QByteArray()}) {
+            qputenv(DeviceNode::variable, node);
+            QCOMPARE(dongle.getId(), QByteArray());
+            QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        }
+        QVERIFY(!dongle.save(char(0), "x"));
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        qputenv(DeviceNode::variable, wheel.getDevice().toLocal8Bit());
+        QVERIFY(dongle.click());
+        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
+        QCOMPARE(openDescriptors(), descriptors);
+    }
+
+    // Run in a child process that, when started as root, gives up root first: root may open
+    // any node, so only an ordinary user meets the refusal.
+    void refusedNodeIsToldApartFromAMissingDongle()
+    {
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ExeGroup | QFile::ExeOther);
+        const QString node = dir.filePath("ttyUSB7");
+        QVERIFY(QFile(node).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::setPermissions(node, QFileDevice::Permissions()));
+        qputenv(DeviceNode::variable, QFile::encodeName(node));
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (geteuid() == 0 &&
+                (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(100);
+            FtdiDongle dongle;
+            dongle.getId();
+            _exit(dongle.getError());
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        qunsetenv(DeviceNode::variable);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), int(Dongle_::NO_ACCESS));
+    }
+};
 
 class TransmitterTest : public QObject {
     Q_OBJECT
@@ -53,7 +177,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
 
-    // Slots 0, 1, 2 and 5 to a wheel model of three pictures.
+    // Slots 0, 1, 2 and 5 to a wheel model of three pictures; then the version check alone.
     void storesTheSlotsTheWheelHas_data()
     {
         QTest::addColumn<bool>("hall");
@@ -92,6 +216,12 @@ private slots:
         // A wheel with a hall sensor is woken before every store, the retried one too.
         QCOMPARE(log.count("rimglow-wheel: click"), clicks);
         QCOMPARE(log.count("click\nrimglow-wheel: store request"), hall ? 3 : 0);
+
+        transmitter.checkVersion();
+        QTRY_COMPARE_WITH_TIMEOUT(answerer.texts.size(), hall ? 2 : 1, 5000);
+        QCOMPARE(answerer.texts.last(), "Wheel version : 2");
+        QCOMPARE(answerer.titles.last(), "Rimglow");
+        QVERIFY(!transmitter.isVisible());
     }
 
     void failuresAreShownWithTheirCause_data()
@@ -168,19 +298,8 @@ private slots:
         QVERIFY2(!reports.contains("line error"), qPrintable(reports));
         QCOMPARE(reports.count("store request for slot 0"), storesOfSlot0);
     }
-
-    void versionCheckShowsTheWheelVersion()
-    {
-        WheelProcess wheel({"--id", "D18"});
-        Transmitter transmitter({{"D18", 4}}, false, &window);
-        ModalAnswerer answerer;
-        transmitter.checkVersion();
-        QTRY_VERIFY_WITH_TIMEOUT(!answerer.texts.isEmpty(), 5000);
-        QCOMPARE(answerer.texts, QStringList{"Wheel version : 8"});
-        QCOMPARE(answerer.titles, QStringList{"Rimglow"});
-        QVERIFY(!transmitter.isVisible());
-    }
 };
 
+RIMGLOW_TEST(FtdiDongleTest)
 RIMGLOW_TEST(TransmitterTest)
 #include "tst_transmitter.moc"

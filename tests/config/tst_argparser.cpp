@@ -10,10 +10,6 @@
 
 namespace {
 
-const QStringList example{"-n", "DEMO",         "-s", "128x32",
-                          "-o", "80",           "-i", "16",
-                          "-v", "D12x12+D08x8", "-c", "red+blue+redxblue+redxgreenxblue"};
-
 // What a parse left in the parser, in one line.
 QString summary(ArgParser& c)
 {
@@ -47,114 +43,84 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("messages");
         QTest::addColumn<QString>("kept");
-        const QString all = "c:blue,red,redxblue,redxgreenxblue";
-        const QString demo = "DEMO 128x32 o80 i16 v:D08=8,D12=12 " + all;
-        QTest::newRow("example") << example << "" << demo;
-        QTest::newRow("hall") << example + QStringList{"-h"} << "" << demo + " h";
-        QTest::newRow("nothing") << QStringList() << "undefine name"
-                                 << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("names add up") << QStringList{"-n", "A", "-n", "B"} << "undefine size"
-                                      << "AB -1x-1 o0 i0 v: c:";
-        QTest::newRow("empty name ends the parse")
-            << QStringList{"-n", "", "-s", "8x8"} << "unknow name|undefine name"
-            << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("no id") << QStringList{"-n", "X", "-s", "8x8"} << "undefine id"
-                               << "X 8x8 o0 i0 v: c:";
-        QTest::newRow("no colour")
-            << QStringList{"-n", "X", "-s", "8x8", "-v", "Ax1"} << "undefine color"
-            << "X 8x8 o0 i0 v:A=1 c:";
+        const auto row = [](const char* tag, const QStringList& options, const QString& messages,
+                            const QString& kept) {
+            QTest::newRow(tag) << options << messages << kept;
+        };
+        const QStringList example{"-n", "DEMO",         "-s", "128x32",
+                                  "-o", "80",           "-i", "16",
+                                  "-v", "D12x12+D08x8", "-c", "red+blue+redxblue+redxgreenxblue"};
+        const QString all = "v:D08=8,D12=12 c:blue,red,redxblue,redxgreenxblue";
+        const QString none = "|undefine name", blank = " -1x-1 o0 i0 v: c:";
+        row("example", example + QStringList{"-h"}, "", "DEMO 128x32 o80 i16 " + all + " h");
+        row("names add up", {"-n", "A", "-n", "B"}, "undefine size", "AB -1x-1 o0 i0 v: c:");
+        row("empty name ends the parse", {"-n", "", "-s", "8x8"}, "unknow name" + none, blank);
+        row("no id", {"-n", "X", "-s", "8x8"}, "undefine id", "X 8x8 o0 i0 v: c:");
+        row("no colour", {"-n", "X", "-s", "8x8", "-v", "Ax1"}, "undefine color",
+            "X 8x8 o0 i0 v:A=1 c:");
         // A later -o 0 or -i 0 undoes the size after the packages were drawn.
-        QTest::newRow("outer undone") << example + QStringList{"-o", "0"} << "undefine outter size"
-                                      << "DEMO 128x32 o0 i16 v:D08=8,D12=12 " + all;
-        QTest::newRow("inner undone") << example + QStringList{"-i", "0"} << "undefine inner size"
-                                      << "DEMO 128x32 o80 i0 v:D08=8,D12=12 " + all;
+        row("outer undone", example + QStringList{"-o", "0"}, "undefine outter size",
+            "DEMO 128x32 o0 i16 " + all);
+        row("inner undone", example + QStringList{"-i", "0"}, "undefine inner size",
+            "DEMO 128x32 o80 i0 " + all);
         // A failing option ends the parse: the name after it is never read.
-        const QStringList size{"-n", "X", "-o", "80", "-i", "16", "-v", "Ax1", "-s"};
-        QTest::newRow("size one part")
-            << size + QStringList{"16", "-n", "Y"} << "unknow size format16|undefine size"
-            << "X -1x-1 o80 i16 v:A=1 c:";
-        QTest::newRow("size 0 lines")
-            << QStringList{"-s", "0x16", "-n", "Y"} << "unknow size0x16|undefine name"
-            << " 0x16 o0 i0 v: c:";
-        QTest::newRow("size in words") << QStringList{"-s", "axb"} << "unknow sizeaxb|undefine name"
-                                       << " 0x0 o0 i0 v: c:";
-        QTest::newRow("more cells than pixels")
-            << QStringList{"-s", "1024x512"} << "unknow size1024x512|undefine name"
-            << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("radii") << QStringList{"-o", "-5", "-i", "3"} << "undefine name"
-                               << " -1x-1 o-5 i3 v: c:";
-        QTest::newRow("outer with text")
-            << QStringList{"-o", "12abc"} << "unknow outter12abc|undefine name"
-            << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("outer empty") << QStringList{"-o", ""} << "unknow outter|undefine name"
-                                     << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("inner fraction")
-            << QStringList{"-i", "3.5"} << "unknow inner3.5|undefine name"
-            << " -1x-1 o0 i0 v: c:";
-        const QString none = "|undefine name";
-        QTest::newRow("ids") << QStringList{"-v", "Ax1+Bx2+Ax5+Cx-3"} << none.mid(1)
-                             << " -1x-1 o0 i0 v:A=5,B=2,C=-3 c:";
-        QTest::newRow("id without x")
-            << QStringList{"-v", "ABC"} << "unknow id formatABC" + none << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("empty id element")
-            << QStringList{"-v", "ABCx12+"} << "unknow id format" + none
-            << " -1x-1 o0 i0 v:ABC=12 c:";
-        QTest::newRow("empty code")
-            << QStringList{"-v", "x5"} << "unknow idofx5" + none << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("second count zero")
-            << QStringList{"-v", "ABCx12+DEFx0"} << "unknow id0ofDEFx0" + none
-            << " -1x-1 o0 i0 v:ABC=12 c:";
-        QTest::newRow("count in words") << QStringList{"-v", "ABCxtwo"}
-                                        << "unknow idtwoofABCxtwo" + none << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("256 pictures")
-            << QStringList{"-v", "ABCx256"} << none.mid(1) << " -1x-1 o0 i0 v:ABC=256 c:";
+        row("size one part",
+            {"-n", "X", "-o", "80", "-i", "16", "-v", "Ax1", "-s", "16", "-n", "Y"},
+            "unknow size format16|undefine size", "X -1x-1 o80 i16 v:A=1 c:");
+        row("size 0 lines", {"-s", "0x16", "-n", "Y"}, "unknow size0x16" + none,
+            " 0x16 o0 i0 v: c:");
+        row("size in words", {"-s", "axb"}, "unknow sizeaxb" + none, " 0x0 o0 i0 v: c:");
+        row("as many cells as pixels", {"-s", "512x512"}, none.mid(1), " 512x512 o0 i0 v: c:");
+        row("one cell more", {"-s", "481x545"}, "unknow size481x545" + none, blank);
+        row("radii", {"-o", "-5", "-i", "3"}, none.mid(1), " -1x-1 o-5 i3 v: c:");
+        row("outer with text", {"-o", "12abc"}, "unknow outter12abc" + none, blank);
+        row("outer empty", {"-o", ""}, "unknow outter" + none, blank);
+        row("inner fraction", {"-i", "3.5"}, "unknow inner3.5" + none, blank);
+        row("ids", {"-v", "Ax1+Bx2+Ax5+Cx-3"}, none.mid(1), " -1x-1 o0 i0 v:A=5,B=2,C=-3 c:");
+        row("id without x", {"-v", "ABC"}, "unknow id formatABC" + none, blank);
+        row("empty id element", {"-v", "ABCx12+"}, "unknow id format" + none,
+            " -1x-1 o0 i0 v:ABC=12 c:");
+        row("empty code", {"-v", "x5"}, "unknow idofx5" + none, blank);
+        row("second count zero", {"-v", "ABCx12+DEFx0"}, "unknow id0ofDEFx0" + none,
+            " -1x-1 o0 i0 v:ABC=12 c:");
+        row("count in words", {"-v", "ABCxtwo"}, "unknow idtwoofABCxtwo" + none, blank);
+        row("256 pictures", {"-v", "ABCx256"}, none.mid(1), " -1x-1 o0 i0 v:ABC=256 c:");
         // More slots than a store request can name: nothing of the option is kept.
-        QTest::newRow("257 pictures") << QStringList{"-v", "ABCx12+DEFx257"}
-                                      << "unknow id257ofDEFx257" + none << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("int max pictures")
-            << QStringList{"-v", "ABCx2147483647"} << "unknow id2147483647ofABCx2147483647" + none
-            << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("unknown letters go on") << QStringList{"-d", "-n", "X", "-z", "-n", "Y"}
-                                               << "unknow argumentd|unknow argument?|undefine size"
-                                               << "XY -1x-1 o0 i0 v: c:";
+        row("257 pictures", {"-v", "ABCx12+DEFx257"}, "unknow id257ofDEFx257" + none, blank);
+        row("int max pictures", {"-v", "ABCx2147483647"},
+            "unknow id2147483647ofABCx2147483647" + none, blank);
+        row("unknown letters go on", {"-d", "-n", "X", "-z", "-n", "Y"},
+            "unknow argumentd|unknow argument?|undefine size", "XY -1x-1 o0 i0 v: c:");
         // Colours need the geometry first.
-        QTest::newRow("colour before size")
-            << QStringList{"-c", "red", "-n", "X"}
-            << "unknow color : must define size before" + none << " -1x-1 o0 i0 v: c:";
-        QTest::newRow("colour before outer")
-            << QStringList{"-s", "8x8", "-o", "0", "-i", "4", "-c", "red"}
-            << "unknow color : must define outter size before" + none << " 8x8 o0 i4 v: c:";
-        QTest::newRow("colour before inner")
-            << QStringList{"-s", "8x8", "-o", "8", "-c", "red"}
-            << "unknow color : must define inner size before" + none << " 8x8 o8 i0 v: c:";
+        row("colour before size", {"-c", "red", "-n", "X"},
+            "unknow color : must define size before" + none, blank);
+        row("colour before outer", {"-s", "8x8", "-o", "0", "-i", "4", "-c", "red"},
+            "unknow color : must define outter size before" + none, " 8x8 o0 i4 v: c:");
+        row("colour before inner", {"-s", "8x8", "-o", "8", "-c", "red"},
+            "unknow color : must define inner size before" + none, " 8x8 o8 i0 v: c:");
         const QStringList geometry{"-s", "64x16", "-o", "80", "-i", "16", "-c"};
-        QTest::newRow("colours") << geometry + QStringList{"red+blue+red+redxblue"} << none.mid(1)
-                                 << " 64x16 o80 i16 v: c:blue,red,redxblue";
-        QTest::newRow("unknown colour word")
-            << geometry + QStringList{"red+redxblurple+blue"}
-            << "unknow color blurple of redxblurple" + none << " 64x16 o80 i16 v: c:red";
-        QTest::newRow("empty colour") << geometry + QStringList{"redx"}
-                                      << "unknow color  of redx" + none << " 64x16 o80 i16 v: c:";
-        QTest::newRow("three colours on 16, five on 16")
-            << geometry + QStringList{"redxgreenxblue+redxgreenxbluexwhitexblack"}
-            << "color size most equal 16 : redxgreenxbluexwhitexblack" + none
-            << " 64x16 o80 i16 v: c:redxgreenxblue";
+        const QString drawn = " 64x16 o80 i16 v: c:";
+        row("colours", geometry + QStringList{"red+blue+red+redxblue"}, none.mid(1),
+            drawn + "blue,red,redxblue");
+        row("unknown colour word", geometry + QStringList{"red+redxblurple+blue"},
+            "unknow color blurple of redxblurple" + none, drawn + "red");
+        row("empty colour", geometry + QStringList{"redx"}, "unknow color  of redx" + none, drawn);
+        row("three colours on 16, five on 16",
+            geometry + QStringList{"redxgreenxblue+redxgreenxbluexwhitexblack"},
+            "color size most equal 16 : redxgreenxbluexwhitexblack" + none,
+            drawn + "redxgreenxblue");
         // Qt reads #AARRGGBB, which a product description does not allow.
-        QTest::newRow("eight digits")
-            << geometry + QStringList{"red+#80ff0000"}
-            << "unknow color #80ff0000 of #80ff0000" + none << " 64x16 o80 i16 v: c:red";
-        QTest::newRow("3, 6, 9, 12 digits")
-            << geometry + QStringList{"#f00x#00ff00x#000000fffx#ffff00000000"} << none.mid(1)
-            << " 64x16 o80 i16 v: c:#f00x#00ff00x#000000fffx#ffff00000000";
+        row("eight digits", geometry + QStringList{"red+#80ff0000"},
+            "unknow color #80ff0000 of #80ff0000" + none, drawn + "red");
+        row("3, 6, 9, 12 digits", geometry + QStringList{"#f00x#00ff00x#000000fffx#ffff00000000"},
+            none.mid(1), drawn + "#f00x#00ff00x#000000fffx#ffff00000000");
         QStringList texts;
         for (int i = 0; i < 65; ++i)
             texts << QString("#%1").arg(i, 3, 16, QChar('0'));
-        QTest::newRow("64 packages")
-            << geometry + QStringList{texts.mid(0, 64).join('+')} << none.mid(1)
-            << " 64x16 o80 i16 v: c:" + texts.mid(0, 64).join(',');
-        QTest::newRow("65 packages")
-            << geometry + QStringList{texts.join('+')}
-            << "unknow color #040 of " + texts.join('+') + none << " 64x16 o80 i16 v: c:";
+        row("64 packages", geometry + QStringList{texts.mid(0, 64).join('+')}, none.mid(1),
+            drawn + texts.mid(0, 64).join(','));
+        row("65 packages", geometry + QStringList{texts.join('+')},
+            "unknow color #040 of " + texts.join('+') + none, drawn);
     }
     void parse()
     {
@@ -168,18 +134,6 @@ private slots:
         QTEST(summary(*product.configuration), "kept");
     }
 
-    void convertColor()
-    {
-        Product product({});
-        ModalAnswerer answerer;
-        ArgParser& c = *product.configuration;
-        QCOMPARE(c.convertColor("#ff0000x#00ff00xblue"),
-                 (QList<QColor>{QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)}));
-        QCOMPARE(c.convertColor("#f00xtransparent").size(), 2);
-        QVERIFY(c.convertColor("redxnope").isEmpty());
-        QCOMPARE(answerer.texts, QStringList{"unknow color nope of redxnope"});
-    }
-
     // Boundary k of the rings lies at the radius of the outer LED edge less k pitches, scaled
     // so that the outer edge is the square's edge; the previews paint their colours between.
     void previews()
@@ -187,6 +141,9 @@ private slots:
         Product product(
             {"-s", "64x16", "-o", "80", "-i", "16", "-c", "red+redxblue+redxlimexblue"});
         ArgParser& c = *product.configuration;
+        QCOMPARE(c.convertColor("#ff0000x#00ff00xblue"),
+                 (QList<QColor>{QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)}));
+        QCOMPARE(c.convertColor("#f00xtransparent").size(), 2);
         const double d = (80.0 - 16.0) / 15 / 2;
         QCOMPARE(c.getX(0), 512.0);
         for (int k : {1, 8, 16})
@@ -207,6 +164,12 @@ private slots:
         QCOMPARE(pixelAt(previews["redxlimexblue"], 200, 60), QColor(Qt::red));
         QCOMPARE(pixelAt(previews["redxlimexblue"], 200, 180), QColor(Qt::green));
         QCOMPARE(pixelAt(previews["redxlimexblue"], 200, 300), QColor(Qt::blue));
+        // A single LED has no hub to leave out, two LEDs have one.
+        for (const int leds : {1, 2}) {
+            Product small({"-s", QString("8x%1").arg(leds), "-o", "80", "-i", "16", "-c", "red"});
+            QCOMPARE(pixelAt(small.configuration->packages["red"], 0, 0).alpha(),
+                     leds == 1 ? 255 : 0);
+        }
     }
 };
 

@@ -20,16 +20,11 @@ private slots:
         for (int i = 0; i < 16; ++i)
             sixteen << QColor(i * 10, 0, 0);
         package.add(sixteen);
+        const QList<QList<int>> bars{{}, {0, 0, 0}, {1, 0, 2}, {3, 3, 3}, {}, {}, {4, 4, 4}, {}};
+        for (int i = -1; i <= 6; ++i)
+            QCOMPARE(package.getColors(i), bars[i + 1]);
         const QList<QImage>& lights = *package.getLights();
         QCOMPARE(lights.size(), 5);
-        QCOMPARE(package.getColors(0), (QList<int>{0, 0, 0}));
-        QCOMPARE(package.getColors(1), (QList<int>{1, 0, 2}));
-        QCOMPARE(package.getColors(2), (QList<int>{3, 3, 3}));
-        QCOMPARE(package.getColors(3), QList<int>());
-        QCOMPARE(package.getColors(4), QList<int>());
-        QCOMPARE(package.getColors(5), (QList<int>{4, 4, 4}));
-        QCOMPARE(package.getColors(6), QList<int>());
-        QCOMPARE(package.getColors(-1), QList<int>());
         const QList<QRgb> striped{0xFFFF0000, 0xFFFF0000, 0, 0, 0xFF00FF00, 0xFF00FF00, 0, 0,
                                   0xFF0000FF, 0xFF0000FF, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0};
         QCOMPARE(lights[0].size(), QSize(1, 16));

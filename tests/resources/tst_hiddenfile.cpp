@@ -3,24 +3,20 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 class HiddenFileTest : public QObject {
     Q_OBJECT
-    QString folder;
-
 private slots:
-    void init()
-    {
-        folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        QDir(folder).removeRecursively();
-    }
-
     void roundTrip()
     {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QDir(folder).removeRecursively();
         QCOMPARE(HiddenFile::getFileName("language"), folder + "/.language");
         QCOMPARE(HiddenFile::getFileName("sub/hall"), folder + "/sub/.hall");
         QCOMPARE(HiddenFile::getFileName("/tmp/x/autoupdate"), QString("/tmp/x/.autoupdate"));
@@ -59,6 +55,18 @@ private slots:
         QVERIFY(!HiddenFile::write(dir.filePath("hall"), "1"));
         QVERIFY(!HiddenFile::exists(dir.filePath("hall")));
         QCOMPARE(HiddenFile::read(dir.filePath("hall")), QString());
+        // A full disk, here a file size limit, first shows in the only and so last write.
+        rlimit old;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+        rlimit small = old;
+        small.rlim_cur = 1;
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const bool written = HiddenFile::write(dir.filePath("angle"), "135");
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        QVERIFY(!written);
+        QVERIFY(!HiddenFile::exists(dir.filePath("angle")));
     }
 };
 

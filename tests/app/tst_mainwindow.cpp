@@ -1,5 +1,6 @@
 #include "app/dockwidget.h"
 #include "app/smalldockwidget.h"
+#include "app/startup.h"
 #include "filedialoganswerer.h"
 #include "modalanswerer.h"
 #include "model/layerview.h"
@@ -45,7 +46,6 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("Rimglow! DEMO - Untitled 2"));
         QVERIFY(second->getLayerWidget()->isVisibleTo(w.getLayerDock()));
         ink(&w);
-        QCOMPARE(second->getUndoStack()->count(), first->getUndoStack()->count());
         QVERIFY(!w.close() && w.isVisible());
         QVERIFY(!w.closeTab(0));
         QCOMPARE(captions(&w), (QStringList{"Untitled 1 *", "Untitled 2 *"}));
@@ -53,10 +53,9 @@ private slots:
         // No drops a design that is not current and leaves the current one alone; Yes saves.
         QVERIFY(w.closeTab(1));
         QCOMPARE(w.getCurrent(), first);
-        QVERIFY(w.closeTab(0));
+        entry(&w, "CLOSE_TAB")->trigger();
         QVERIFY(QFile::exists(dir.filePath("kept.DEMO")));
         QCOMPARE(captions(&w), QStringList{"Untitled 3"});
-        QCOMPARE(w.getCurrent(), w.getTabs()->widget(0));
         ink(&w);
         w.createNew();
         ink(&w);
@@ -79,8 +78,8 @@ private slots:
         const bool made = !QFileInfo::exists(documents) && QDir().mkpath(documents);
         const QString examples = QDir(Resource::directory() + "File").absolutePath();
         auto folder = std::make_unique<QTemporaryDir>();
-        const QString path = folder->path(), round = path + "/round.DEMO";
-        const QString letter = path + "/letter.DEMO";
+        const QString path = folder->path(), round = path + "/round.DEMO",
+                      letter = path + "/letter.DEMO";
         QVERIFY(QFile::copy(RIMGLOW_FIXTURES "/designs/unreadable/not-a-picture.DEMO", letter));
         // A folder stands where the design file would go.
         QVERIFY(QDir(path).mkpath("blocked.DEMO"));
@@ -92,8 +91,8 @@ private slots:
         ink(&w);
         QVERIFY(!w.save());
         QCOMPARE(files.filters.first(), QString("*.DEMO"));
+        // The design keeps no name: the next save asks again.
         QVERIFY(!w.save());
-        QCOMPARE(w.getCurrent()->statusTip(), QString());
         QCOMPARE(captions(&w), QStringList{"Untitled 1 *"});
         QVERIFY(w.save());
         QCOMPARE(w.getTabs()->tabToolTip(0), QDir::toNativeSeparators(round));
@@ -165,9 +164,7 @@ private slots:
         QFile::remove(paths[9]);
         // The next run offers them in File > Recent.
         DemoWindow next;
-        QMenu* recent = nullptr;
-        for (QMenu* menu : next.findChildren<QMenu*>())
-            recent = menu->title() == Resource::getText("RECENT") ? menu : recent;
+        QMenu* recent = entry(&next, "RECENT")->menu();
         emit recent->aboutToShow();
         QCOMPARE(recent->actions().size(), 7);
         QCOMPARE(recent->actions().first()->text(), QDir::toNativeSeparators(paths[8]));
@@ -300,10 +297,6 @@ private slots:
         QCOMPARE(w.toolBarArea((new DockWidget(Qt::BottomDockWidgetArea, &w))->getSmallDock()),
                  Qt::BottomToolBarArea);
 
-        w.createNew();
-        entry(&w, "CLOSE_TAB")->trigger();
-        QCOMPARE(captions(&w), QStringList{"Untitled 1"});
-
         // The undo words (the step keeps the name it got when it was done), the new File
         // entries, the docks and the transfer dialog follow the language; designs never saved
         // take the new word for untitled, saved ones keep their names.
@@ -325,12 +318,12 @@ private slots:
         QCOMPARE(bar->getButton()->text().remove('\n'), QString("Werkzeuge"));
         // Narrow contents still leave room for the longer title and the two title buttons.
         QVERIFY(dock->minimumWidth() > dock->fontMetrics().horizontalAdvance("Werkzeuge") + 30);
-        QCOMPARE(captions(&w), (QStringList{"kept", Resource::getText("UNTITLED") + "3 *"}));
+        QCOMPARE(captions(&w), (QStringList{"kept", Resource::getText("UNTITLED") + "2 *"}));
         choose("en");
         QCOMPARE(entry(&w, "UNDO")->text(), QString("Undo Draw"));
         QCOMPARE(w.getTabs()->tabToolTip(1), QString("Not saved yet"));
         QCOMPARE(dock->windowTitle(), QString("Tools"));
-        QCOMPARE(captions(&w), (QStringList{"kept", "Untitled 3 *"}));
+        QCOMPARE(captions(&w), (QStringList{"kept", "Untitled 2 *"}));
 
         DemoWindow withHall(Product::demo("DEMO", true));
         QAction* presets = entry(&withHall, "PRESETS");
@@ -340,48 +333,75 @@ private slots:
         withHall.getHallDialog()->hide();
     }
 
-    // From a pen stroke on the screen to the frames the wheel holds.
+    // From a pen stroke on the screen to the frames the wheel holds, in the program as it runs.
+    // Quitting while a store is on the line lets that store arrive whole, and the next
+    // picture's store never starts.
     void penStrokeReachesTheWheel()
     {
-        WheelProcess wheel({"--size", "16x8", "--id", "D12"});
+        WheelProcess wheel({"--paced", "--size", "16x8", "--id", "D12"});
         QVERIFY(wheel.isRunning());
-        DemoWindow w;
-        w.resize(1100, 800);
-        w.QMainWindow::show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        // Nothing ticked: no dialog, no traffic.
-        w.transmit({});
-        QVERIFY(w.isVisible() && !w.findChild<Transmitter*>()->isVisible());
-
         const WheelWeb web(16, 8, 80, 16);
-        WheelPanel* panel = w.getCurrent();
-        const auto at = [&](int cell) { return panel->mapFromScene(web.getCenters()[cell]); };
         const int a = 20, b = 28;
-        QTest::mousePress(panel->viewport(), Qt::LeftButton, {}, at(a));
-        QTest::mouseMove(panel->viewport(), at(b));
-        QTest::mouseRelease(panel->viewport(), Qt::LeftButton, {}, at(b));
-        QCOMPARE(captions(&w), QStringList{"Untitled 1 *"});
-        LayerWidget* layers = panel->getLayerWidget();
-        layers->getView()->item(2)->setCheckState(Qt::Unchecked);
-        QPushButton* send = nullptr;
-        for (QPushButton* button : layers->findChildren<QPushButton*>())
-            send = button->text() == Resource::getText("CONNECTION") ? button : send;
-        ModalAnswerer answerer;
-        QTest::mouseClick(send, Qt::LeftButton);
-        QVERIFY(!w.isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(w.isVisible(), 15000);
-        QCOMPARE(answerer.texts, QStringList());
-
         // A new design repeats in the product's first arrangement: 16 positions in four.
-        QByteArray expected((16 * 8 + 7) / 8, 0);
+        QByteArray stroke((16 * 8 + 7) / 8, 0);
         for (int turn = 0; turn < 4; ++turn)
             for (int cell : {a + 32 * turn, b + 32 * turn})
-                expected[cell / 8] = char(quint8(expected[cell / 8]) | (0x80 >> (cell % 8)));
-        QCOMPARE(wheel.storedFrame(0), expected);
-        QCOMPARE(wheel.storedFrame(1), QByteArray(expected.size(), 0));
+                stroke[cell / 8] = char(quint8(stroke[cell / 8]) | (0x80 >> (cell % 8)));
+        bool closed = false;
+        QTimer script;
+        connect(&script, &QTimer::timeout, this, [&] {
+            MainWindow* w = nullptr;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                w = w ? w : qobject_cast<MainWindow*>(widget);
+            if (!w || !w->isVisible())
+                return;
+            script.stop();
+            w->resize(1100, 800);
+            QCoreApplication::processEvents();
+            auto* transmitter = w->findChild<Transmitter*>();
+            // Nothing ticked: no dialog, no traffic.
+            w->transmit({});
+            QVERIFY(w->isVisible() && !transmitter->isVisible());
+            WheelPanel* panel = w->getCurrent();
+            const auto at = [&](int cell) { return panel->mapFromScene(web.getCenters()[cell]); };
+            QTest::mousePress(panel->viewport(), Qt::LeftButton, {}, at(a));
+            QTest::mouseMove(panel->viewport(), at(b));
+            QTest::mouseRelease(panel->viewport(), Qt::LeftButton, {}, at(b));
+            QCOMPARE(captions(w), QStringList{"Untitled 1 *"});
+            LayerWidget* layers = panel->getLayerWidget();
+            layers->getView()->item(2)->setCheckState(Qt::Unchecked);
+            QPushButton* send = nullptr;
+            for (QPushButton* button : layers->findChildren<QPushButton*>())
+                send = button->text() == Resource::getText("CONNECTION") ? button : send;
+            QTest::mouseClick(send, Qt::LeftButton);
+            QVERIFY(!w->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 15000);
+            QCOMPARE(wheel.storedFrame(0), stroke);
+            QCOMPARE(wheel.storedFrame(1), QByteArray(stroke.size(), 0));
+            QCOMPARE(wheel.storedFrame(2), QByteArray());
+            QCOMPARE(wheel.errors().count("identity request"), 1);
+            QCOMPARE(w->statusBar()->currentMessage(), QString("2 pictures stored in the wheel."));
+
+            panel->getUndoStack()->setClean();
+            QPixmap ink(512, 512);
+            ink.fill(Qt::black);
+            w->transmit({{1, ink}, {2, ink}});
+            QTRY_VERIFY(transmitter->labelText() != Resource::getText("CONNECTION"));
+            // The store starts 100 ms after the label changed and takes about 230 ms.
+            QTest::qWait(200);
+            transmitter->close();
+            closed = w->close();
+        });
+        script.start(10);
+        ModalAnswerer answerer;
+        Product product(Product::demo());
+        QCOMPARE(runProgram(int(product.pointers.size()), product.pointers.data()), 0);
+        QVERIFY(closed);
+        QCOMPARE(answerer.texts, QStringList());
+        QCOMPARE(wheel.storedFrame(1), QByteArray(16, char(0xFF)));
+        QTest::qWait(500);
         QCOMPARE(wheel.storedFrame(2), QByteArray());
-        QCOMPARE(wheel.errors().count("identity request"), 1);
-        QCOMPARE(w.statusBar()->currentMessage(), QString("2 pictures stored in the wheel."));
+        QVERIFY(!wheel.errors().contains("line error"));
     }
 };
 

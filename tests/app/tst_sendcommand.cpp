@@ -20,11 +20,6 @@ struct Sender : QProcess {
         setProcessChannelMode(MergedChannels);
         start(QCoreApplication::applicationDirPath() + "/rimglow-send", product + arguments);
     }
-    ~Sender() override
-    {
-        kill();
-        waitForFinished(1000);
-    }
     // The exit status, -1 when it crashed or hung.
     int finish()
     {
@@ -33,13 +28,9 @@ struct Sender : QProcess {
         said += QString::fromLocal8Bit(readAll());
         return ended ? exitCode() : -1;
     }
-    bool waitFor(const QString& text)
+    bool heard(const QString& text)
     {
-        for (int i = 0; i < 100 && !said.contains(text); ++i) {
-            waitForReadyRead(200);
-            said += QString::fromLocal8Bit(readAll());
-        }
-        return said.contains(text);
+        return (said += QString::fromLocal8Bit(readAll())).contains(text);
     }
     QString said;
 };
@@ -189,11 +180,15 @@ private slots:
     {
         QFETCH(QString, again);
         const QString dongle = dir.filePath("dongle");
-        auto wheel = std::make_unique<WheelProcess>(QStringList{"--size", "16x8"});
-        QVERIFY(QFile::link(wheel->getDevice(), dongle));
+        std::unique_ptr<WheelProcess> wheel;
+        const auto plug = [&] {
+            wheel = std::make_unique<WheelProcess>(QStringList{"--size", "16x8"});
+            QVERIFY(QFile::link(wheel->getDevice(), dongle));
+        };
         qputenv(DeviceNode::variable, dongle.toLocal8Bit());
+        plug();
         Sender sender({again, gif});
-        QVERIFY(sender.waitFor("Wheel 1 done"));
+        QTRY_VERIFY_WITH_TIMEOUT(sender.heard("Wheel 1 done"), 20000);
         QCOMPARE(wheel->storedFrame(2).size(), 16);
         // The wheel just done is not programmed again while it stays in reach.
         QTest::qWait(1500);
@@ -202,13 +197,11 @@ private slots:
         wheel.reset();
         QFile::remove(dongle);
         if (again == "--again=auto")
-            QVERIFY(sender.waitFor("out of reach"));
-        wheel = std::make_unique<WheelProcess>(QStringList{"--size", "16x8"});
-        QVERIFY(QFile::link(wheel->getDevice(), dongle));
-        qputenv(DeviceNode::variable, dongle.toLocal8Bit());
+            QTRY_VERIFY_WITH_TIMEOUT(sender.heard("out of reach"), 20000);
+        plug();
         if (again == "--again")
             sender.write("\n");
-        QVERIFY(sender.waitFor("Wheel 2 done"));
+        QTRY_VERIFY_WITH_TIMEOUT(sender.heard("Wheel 2 done"), 20000);
         QCOMPARE(wheel->storedFrame(2).size(), 16);
         if (again == "--again")
             QCOMPARE(sender.finish(), 0);

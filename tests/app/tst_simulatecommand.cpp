@@ -30,6 +30,16 @@ Shown shown(Simulator* simulator)
     return shown;
 }
 
+// Every LED lit, in a dialog shown for it.
+Shown lightAll(SimulateDialog* dialog, int lines, int leds)
+{
+    QList<bool> lit(lines * leds, true);
+    dialog->toShow(lit.data(), lines, leds);
+    if (!QTest::qWaitForWindowExposed(dialog))
+        return {};
+    return shown(dialog->getSimulator());
+}
+
 } // namespace
 
 class SimulateCommandTest : public QObject {
@@ -55,8 +65,8 @@ private slots:
         const WheelWeb web(16, 8, 80, 16);
         const int cell = 3 * 8 + 5; // position 3, LED 5
         ink(&window, (web.getCenters()[cell] - QPointF(4, 4)).toPoint(), 100);
-        const QImage picture = window.getCurrent()->getPixmap().toImage();
-        QCOMPARE(FrameEncoder::encode(picture, web.getCenters()), QByteArray(16, 0));
+        QCOMPARE(FrameEncoder::encode(window.getCurrent()->getPixmap().toImage(), web.getCenters()),
+                 QByteArray(16, 0));
         entry(&window, "SIMULATION")->trigger();
         SimulateDialog* dialog = window.getSimulateDialog();
         QVERIFY(dialog->isVisible());
@@ -80,40 +90,30 @@ private slots:
 
         QCOMPARE(dialog->getPackageList()->count(), 2);
         QCOMPARE(dialog->getPackageList()->currentRow(), -1);
-        QList<bool> lit(16 * 8, true);
-        dialog->toShow(lit.data(), 16, 8);
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        Shown colours = shown(simulator);
-        QVERIFY2(colours.blue > 1000 && colours.red == 0,
-                 qPrintable(QString::number(colours.blue)));
+        Shown colours = lightAll(dialog, 16, 8);
+        QVERIFY(colours.blue > 1000 && colours.red == 0);
         QCOMPARE(simulator->textureCount(), 2);
         dialog->getPackageList()->setCurrentRow(1);
         colours = shown(simulator);
-        QVERIFY(colours.red > 1000 && colours.blue == 0);
-        QVERIFY(simulator->isRunning());
+        QVERIFY(colours.red > 1000 && colours.blue == 0 && simulator->isRunning());
         QTest::mouseClick(dialog->getExitButton(), Qt::LeftButton);
         QVERIFY(!dialog->isVisible() && !simulator->isRunning());
         QCOMPARE(simulator->textureCount(), 0);
-        dialog->toShow(lit.data(), 16, 8);
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
-        QVERIFY(shown(simulator).red > 1000);
+        QVERIFY(lightAll(dialog, 16, 8).red > 1000);
         QCOMPARE(simulator->textureCount(), 2);
         dialog->getSpeedMeter()->setValue(0);
         QVERIFY(shown(simulator).red < 50);
         dialog->close();
     }
 
+    // Five colours fit ten LEDs but not the sixteen rows of a light: the bars stay unlit.
     void packageWithoutLightsShowsUnlitBars()
     {
-        // Five colours fit ten LEDs but not the sixteen rows of a light.
         Product product({"-n", "DEMO", "-s", "16x10", "-o", "80", "-i", "16", "-v", "D12x3", "-c",
                          "green+redxgreenxbluexwhitexyellow"});
         QVERIFY(product.configuration->isValid());
         SimulateDialog dialog(product.configuration.get());
-        QList<bool> lit(16 * 10, true);
-        dialog.toShow(lit.data(), 16, 10);
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(shown(dialog.getSimulator()).green > 1000);
+        QVERIFY(lightAll(&dialog, 16, 10).green > 1000);
         dialog.getPackageList()->setCurrentRow(1);
         QCOMPARE(dialog.getSimulator()->getColorIndex(), (QList<int>{-1, -1, -1}));
         const Shown colours = shown(dialog.getSimulator());

@@ -1,11 +1,9 @@
 #include "app/aboutdialog.h"
 #include "app/splashscreen.h"
-#include "app/startup.h"
 #include "app/updatearchive.h"
 #include "modalanswerer.h"
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
-#include "wheelprocess.h"
 #include "windowhelpers.h"
 
 #include <QtNetwork>
@@ -110,44 +108,6 @@ private slots:
         QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(250, 20));
         QVERIFY(!about.isVisible());
         QCOMPARE(AboutDialog("/nonexistent/splash.png", nullptr).size(), QSize(300, 169));
-    }
-
-    // Quitting while a store is on the line: the program ends only after the store has
-    // arrived whole, and the next picture's store never starts.
-    void quittingDuringAStoreLetsItEnd()
-    {
-        WheelProcess wheel({"--paced", "--size", "16x8", "--id", "D12"});
-        QVERIFY(wheel.isRunning());
-        QPixmap ink(512, 512);
-        ink.fill(Qt::black);
-        bool closed = false;
-        QTimer script;
-        connect(&script, &QTimer::timeout, this, [&] {
-            MainWindow* window = nullptr;
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                window = window ? window : qobject_cast<MainWindow*>(widget);
-            if (!window || !window->isVisible())
-                return;
-            script.stop();
-            auto* transmitter = window->findChild<Transmitter*>();
-            window->transmit({{0, ink}, {1, ink}});
-            QTRY_VERIFY(transmitter->labelText() != Resource::getText("CONNECTION"));
-            // The store starts 100 ms after the label changed and takes about 230 ms.
-            QTest::qWait(200);
-            transmitter->close();
-            closed = window->close();
-        });
-        script.start(10);
-        ModalAnswerer answerer;
-        Product product(
-            {"-n", "DEMO", "-s", "16x8", "-o", "80", "-i", "16", "-v", "D12x12", "-c", "red"});
-        QCOMPARE(runProgram(int(product.pointers.size()), product.pointers.data()), 0);
-        QVERIFY(closed);
-        QCOMPARE(answerer.texts, QStringList());
-        QCOMPARE(wheel.storedFrame(0), QByteArray(16, char(0xFF)));
-        QTest::qWait(500);
-        QCOMPARE(wheel.storedFrame(1), QByteArray());
-        QVERIFY(!wheel.errors().contains("line error"));
     }
 };
 

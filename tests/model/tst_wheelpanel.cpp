@@ -39,10 +39,8 @@ std::unique_ptr<WheelPanel> panel(int count, const QString& path = QString())
 // Makes a picture current without an undo step, as another slot being current at undo time.
 void makeCurrent(WheelPanel* design, int row)
 {
-    LayerView* view = design->getLayerWidget()->getView();
-    const bool blocked = view->blockSignals(true);
+    const QSignalBlocker blocker(design->getLayerWidget()->getView());
     design->getLayerWidget()->changeIndex(row);
-    view->blockSignals(blocked);
 }
 
 // Every picture of a design by slot, as images, to compare states exactly.
@@ -93,21 +91,26 @@ class WheelPanelTest : public QObject {
 private slots:
     void initTestCase() { HiddenFile::write("language", "en"); }
 
-    // A design has at least one picture, and the view stays light around the wheel whatever
-    // the desktop's palette. Every local file dropped goes on, to be read by whoever imports
-    // them; nothing is drawn.
-    void viewAndDrops()
+    // One design's life. The view stays light around the wheel whatever the desktop's palette,
+    // and every local file dropped goes on, to be read by whoever imports them. Every kind of
+    // step is undone and redone in full: each state comes back pixel for pixel, with its undo
+    // text and the clean mark where the design was saved. The design is then sent and saved
+    // with its rows reordered and read back row by row. Last, failed saves are reported, leave
+    // the design modified and the saved file as it was: a write that fails half-way (a full
+    // disk, here a file size limit) or in its very last bytes, and a final rename that fails
+    // (over an append-only file, which even root may not replace).
+    void designWalk()
     {
         QCOMPARE(panel(0)->getCount(), 1);
-        const QPalette before = QApplication::palette();
-        QPalette dark = before;
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
         for (const auto role : {QPalette::Base, QPalette::Window})
             dark.setColor(role, QColor(30, 30, 30));
         QApplication::setPalette(dark);
         auto design = panel(3);
         design->resize(700, 700);
         const QImage shown = design->viewport()->grab().toImage();
-        QApplication::setPalette(before);
+        QApplication::setPalette(light);
         QCOMPARE(shown.pixelColor(2, 2), QColor(Qt::white));
         // The grid lies over the pictures, of which one is shown.
         int visible = 0;
@@ -116,7 +119,7 @@ private slots:
         QCOMPARE(visible, 1);
         QVERIFY(design->scene()->items().first()->zValue() > 0);
 
-        QSignalSpy spy(design.get(), &WheelPanel::import);
+        QSignalSpy dropped(design.get(), &WheelPanel::import);
         QMimeData text, files, remote;
         text.setText("hello");
         const QStringList paths{dir.filePath("one.png"), dir.filePath("two.gif")};
@@ -130,18 +133,11 @@ private slots:
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, {});
             QCoreApplication::sendEvent(design->viewport(), &drop);
         }
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.first().first().toStringList(), paths);
-        QCOMPARE(design->getUndoStack()->count(), 0);
-    }
+        QCOMPARE(dropped.size(), 1);
+        QCOMPARE(dropped.first().first().toStringList(), paths);
 
-    // Every kind of step, undone and redone in full: each state comes back pixel for pixel,
-    // with its undo text and the clean mark where the design was saved. At the end the design
-    // is saved with its rows reordered and read back row by row.
-    void undoWalkRestoresEveryState()
-    {
-        auto design = panel(3);
         QUndoStack* stack = design->getUndoStack();
+        QCOMPARE(stack->count(), 0);
         QList<QList<QImage>> states{slotImages(design.get())};
         QStringList texts{QString()};
         auto step = [&](const QString& text, const std::function<void()>& change) {
@@ -149,16 +145,19 @@ private slots:
             states << slotImages(design.get());
             texts << text;
         };
-        const auto draw = [&](const QPixmap& picture, QPainter::CompositionMode mode,
-                              const char* key) { design->setLayer(picture, mode, key); };
         const auto over = QPainter::CompositionMode_SourceOver;
-        step("Draw", [&] { draw(stroke(100, 80, Qt::red), over, "DRAW"); });
-        step("Text", [&] { draw(stroke(300, 300, QColor(0, 0, 255, 90)), over, "TEXT"); });
+        const auto draw = [&](const QPixmap& picture, const char* key,
+                              QPainter::CompositionMode mode =
+                                  QPainter::CompositionMode_SourceOver) {
+            design->setLayer(picture, mode, key);
+        };
+        step("Draw", [&] { draw(stroke(100, 80, Qt::red), "DRAW"); });
+        step("Text", [&] { draw(stroke(300, 300, QColor(0, 0, 255, 90)), "TEXT"); });
         step("Draw", [&] {
-            draw(stroke(110, 85, Qt::black), QPainter::CompositionMode_DestinationOut, "DRAW");
+            draw(stroke(110, 85, Qt::black), "DRAW", QPainter::CompositionMode_DestinationOut);
         });
         // Even a drawing that changes nothing is a step.
-        step("Draw", [&] { draw(filled(Qt::transparent), over, "DRAW"); });
+        step("Draw", [&] { draw(filled(Qt::transparent), "DRAW"); });
         step("Paste", [&] {
             makeCurrent(design.get(), 2);
             design->paste(noise(7));
@@ -166,21 +165,20 @@ private slots:
         const QString path = dir.filePath("walk.DEMO");
         QVERIFY(design->save(path));
         const int saved = stack->index();
-        step("Import", [&] { draw(filled(QColor(0, 200, 0, 128)), over, "IMPORT"); });
+        step("Import", [&] { draw(filled(QColor(0, 200, 0, 128)), "IMPORT"); });
         step("Paste", [&] {
             makeCurrent(design.get(), 1);
             design->paste(filled(Qt::yellow, 600));
         });
-        step("Draw", [&] { draw(stroke(500, 500, Qt::blue), over, "DRAW"); });
+        step("Draw", [&] { draw(stroke(500, 500, Qt::blue), "DRAW"); });
         step("Paste", [&] { design->paste(filled(Qt::cyan, 100)); });
         step("Import", [&] {
             // Slots are rows: with the rows reordered to pictures 1, 0, 2, the slots from row 1
             // on hold pictures 0 and 2, and a third picture finds none. The history counts
             // what each slot's change holds: here the noise that picture 2 held before.
             LayerView* view = design->getLayerWidget()->getView();
-            view->blockSignals(true);
+            const QSignalBlocker blocker(view);
             view->insertItem(0, view->takeItem(1));
-            view->blockSignals(false);
             makeCurrent(design.get(), 1);
             const QList<QImage> before = slotImages(design.get());
             const qint64 bytes = design->historyBytes();
@@ -223,6 +221,40 @@ private slots:
             QCOMPARE(square(sent[row].toImage()), square(states.last()[order[row]]));
             QCOMPARE(reopened[row], square(states.last()[order[row]]));
         }
+
+        const auto contents = [](const QString& file) {
+            QFile saved(file);
+            return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+        };
+        const QByteArray before = contents(path);
+        // The same noise twice: the second save under a limit writes what full.DEMO holds.
+        design->paste(noise(1));
+        QVERIFY(design->save(dir.filePath("full.DEMO")));
+        const qint64 full = contents(dir.filePath("full.DEMO")).size();
+        design->paste(noise(1));
+        for (const qint64 limit : {qint64(before.size()), full - 1}) {
+            rlimit old;
+            QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+            const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = old;
+            small.rlim_cur = rlim_t(limit);
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+            const bool written = design->save(path);
+            setrlimit(RLIMIT_FSIZE, &old);
+            std::signal(SIGXFSZ, previous);
+            QVERIFY2(!written, qPrintable(QString("saved under a limit of %1 bytes").arg(limit)));
+        }
+        const bool appendOnly = setAppendOnly(path, true);
+        if (appendOnly) {
+            const bool replaced = design->save(path);
+            QVERIFY(setAppendOnly(path, false));
+            QVERIFY(!replaced);
+        }
+        QVERIFY(!stack->isClean());
+        QCOMPARE(contents(path), before);
+        QCOMPARE(QDir(dir.path()).entryList({"walk.DEMO*"}, QDir::Files), QStringList{"walk.DEMO"});
+        if (!appendOnly)
+            QSKIP("no append-only files here: the failing rename went untried");
     }
 
     // A long session forgets its oldest steps instead of growing without end; what is kept
@@ -288,55 +320,6 @@ private slots:
         const QString copy = dir.filePath("copy.DEMO");
         QVERIFY(design->save(copy));
         QCOMPARE(slotImages(panel(3, copy).get()), expected);
-    }
-
-    // A failed save is reported, leaves the design modified and whatever stood at the path
-    // as it was: a folder in the file's place, a write that fails half-way
-    // (a full disk, here a file size limit), and a final rename that fails (over an
-    // append-only file, which even root may not replace).
-    void failedSavesKeepTheOldFile()
-    {
-        const QString path = dir.filePath("kept.DEMO");
-        auto design = panel(2);
-        design->paste(filled(Qt::red));
-        QVERIFY(design->save(path));
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray before = saved.readAll();
-        saved.close();
-        design->paste(noise(1));
-        QVERIFY(QDir(dir.path()).mkdir("taken.DEMO"));
-        QVERIFY(!design->save(dir.filePath("taken.DEMO")));
-        QVERIFY(QFileInfo(dir.filePath("taken.DEMO")).isDir());
-
-        // Cut half-way, and in the very last write, which Qt's commit alone does not notice.
-        QVERIFY(design->save(dir.filePath("full.DEMO")));
-        const qint64 full = QFileInfo(dir.filePath("full.DEMO")).size();
-        design->paste(noise(1));
-        for (const qint64 limit : {qint64(before.size()), full - 1}) {
-            rlimit old;
-            QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-            const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit small = old;
-            small.rlim_cur = rlim_t(limit);
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-            const bool written = design->save(path);
-            setrlimit(RLIMIT_FSIZE, &old);
-            std::signal(SIGXFSZ, previous);
-            QVERIFY2(!written, qPrintable(QString("saved under a limit of %1 bytes").arg(limit)));
-        }
-        const bool appendOnly = setAppendOnly(path, true);
-        if (appendOnly) {
-            const bool replaced = design->save(path);
-            QVERIFY(setAppendOnly(path, false));
-            QVERIFY(!replaced);
-        }
-        QVERIFY(!design->getUndoStack()->isClean());
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), before);
-        QCOMPARE(QDir(dir.path()).entryList({"kept.DEMO*"}, QDir::Files), QStringList{"kept.DEMO"});
-        if (!appendOnly)
-            QSKIP("no append-only files here: the failing rename went untried");
     }
 };
 

@@ -39,19 +39,19 @@ const Points upright = {{1, 0}, {0, 1}, {2, 1}, {0, 2}, {1, 2},
 const Points upsideDown = {{-1, 4}, {0, 3}, {-2, 3}, {0, 2}, {-1, 2},
                            {-2, 2}, {0, 1}, {-2, 1}, {0, 0}, {-2, 0}};
 
-Points shifted(const Points& points, int columns)
+Points shifted(Points points, int columns)
 {
-    Points moved;
-    for (const QPoint& p : points)
-        moved.append(p + QPoint(columns, 0));
-    return moved;
+    for (QPoint& p : points)
+        p.rx() += columns;
+    return points;
 }
 
-Points columnsOf(int first, int last, int y = 0)
+// Row 0 from column first to last.
+Points columnsOf(int first, int last)
 {
     Points points;
     for (int c = first; c <= last; ++c)
-        points.append(QPoint(c, y));
+        points.append(QPoint(c, 0));
     return points;
 }
 
@@ -83,34 +83,31 @@ private slots:
         QTest::addColumn<Points>("expected");
         QTest::addColumn<QPoint>("advance");
         const auto row = [](const char* name, const char* bbx, const char* dwidth,
-                            const QStringList& rows, const Points& lit, QPoint advance) {
+                            const QStringList& rows, const Points& lit, QPoint advance = {}) {
             QTest::newRow(name) << bbx << dwidth << rows << lit << advance;
         };
         const QStringList one = {"80"};
         row("every kind of digit", "24 1 0 0", "", {"09AFaf"},
             Points{{4, 0}, {7, 0}, {8, 0}, {10, 0}} + columnsOf(12, 15) + Points{{16, 0}, {18, 0}} +
-                columnsOf(20, 23),
-            QPoint());
+                columnsOf(20, 23));
         row("bits beyond the width and rows beyond the height", "3 1 0 0", "", {"FF", "FF"},
-            columnsOf(0, 2), QPoint());
-        row("row shorter than the width", "16 1 0 0", "", {"FF"}, columnsOf(0, 7), QPoint());
-        row("not hexadecimal rows are unlit", "8 3 0 0", "", {"FG", "F F", "80"}, {{0, 0}},
-            QPoint());
+            columnsOf(0, 2));
+        row("row shorter than the width", "16 1 0 0", "", {"FF"}, columnsOf(0, 7));
+        row("not hexadecimal rows are unlit", "8 3 0 0", "", {"FG", "F F", "80"}, {{0, 0}});
         row("longer than a glyph keeps", "4000 1 0 0", "", {QString(600, 'F')},
-            columnsOf(0, BitFont::BDFchar::maxRowBits - 1), QPoint());
+            columnsOf(0, BitFont::BDFchar::maxRowBits - 1));
         row("two blanks make an empty field", "1 1  3", "2  7", one, {{0, 3}}, QPoint(2, 0));
         row("numbers missing", "1 1 2", "4", one, {{2, 0}}, QPoint(4, 0));
         row("x offset near the int limit", "3 1 2147483646 0", "", {"E0"},
-            {{INT_MAX - 1, 0}, {INT_MAX, 0}}, QPoint());
-        row("y offset at the int limit", "1 2 0 2147483647", "", {"80", "80"}, {{0, INT_MAX}},
-            QPoint());
+            {{INT_MAX - 1, 0}, {INT_MAX, 0}});
+        row("y offset at the int limit", "1 2 0 2147483647", "", {"80", "80"}, {{0, INT_MAX}});
         row("offsets at the lower int limit", "2 2 -2147483648 -2147483648", "", {"40", "80"},
-            {{INT_MIN + 1, INT_MIN + 1}, {INT_MIN, INT_MIN}}, QPoint());
+            {{INT_MIN + 1, INT_MIN + 1}, {INT_MIN, INT_MIN}});
         Points kept;
         for (int r = 0; r < BitFont::BDFchar::maxRows; ++r)
             kept << QPoint(0, INT_MAX - 1 - r);
         row("rows beyond what a glyph keeps", "1 2147483647 0 0", "",
-            QStringList(3 * BitFont::BDFchar::maxRows, "80"), kept, QPoint());
+            QStringList(3 * BitFont::BDFchar::maxRows, "80"), kept);
     }
 
     void glyphs()
@@ -202,10 +199,8 @@ private slots:
             font(letterA).replace("ENCODING 65\n", "").replace("BOX 4 7 0 -2", "BOX 4  7");
         QCOMPARE(BitFont::BDFfont(write(noEncoding)).getBoundingBox(), QRect(7, 0, 4, 0));
         QCOMPARE(BitFont::BDFfont(write(font(letterA))).getBoundingBox(), QRect(0, -2, 4, 7));
-        QRandomGenerator random(7);
         QByteArray garbage(1 << 20, Qt::Uninitialized);
-        for (char& byte : garbage)
-            byte = char(random.bounded(256));
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(garbage.data()), 1 << 18);
         QString everyUnit;
         for (int u = 0; u <= 0xFFFF; ++u)
             everyUnit.append(QChar(u));

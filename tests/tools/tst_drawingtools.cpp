@@ -155,12 +155,9 @@ private slots:
                     reached << cell;
             }
         QCOMPARE(reached.size(), lit.size());
-    }
 
-    // The colour panel shows the foreground swatch top left of its centred square, the
-    // background one below right.
-    void colourPanelSwatches()
-    {
+        // The colour panel shows the foreground swatch top left of its centred square, the
+        // background one below right.
         for (const QSize size : {QSize(200, 100), QSize(100, 200)}) {
             ColorPanel panel;
             panel.resize(size);
@@ -346,7 +343,9 @@ private slots:
         QCOMPARE(desk.litCells(), (QList<int>{0, 400, 784, 800, 803, 816, 1200}));
     }
 
-    void tooFewRingsShowAndDeliverNoText()
+    // With too few rings for any size nothing is shown or delivered; the sizes offered and
+    // typed in stay within what the rings allow.
+    void textSizesWithinTheRings()
     {
         Desk desk(64, 4);
         BitFont::lineText = "Hi";
@@ -364,11 +363,8 @@ private slots:
         QImage empty(512, 512, QImage::Format_ARGB32_Premultiplied);
         empty.fill(Qt::transparent);
         QCOMPARE(delivered.value(0).value(0).value<QPixmap>().toImage(), empty);
-    }
 
-    // Sizes beyond the rings, too small ones and unknown font names typed in are dropped.
-    void typedChoicesOutsideTheRangeAreDropped()
-    {
+        // Sizes beyond the rings, too small ones and unknown font names typed in are dropped.
         BitFont entry(16);
         QComboBox* fonts = child<QComboBox>(&entry, 0);
         QComboBox* sizes = child<QComboBox>(&entry, 1);

@@ -18,19 +18,13 @@
 
 namespace {
 
-// Where the bike picture is drawn: the largest rectangle of its proportions, centred.
-QRectF drawnRect(const QWidget* bike)
-{
-    const QSizeF size = QSizeF(573, 352).scaled(bike->size(), Qt::KeepAspectRatio);
-    return QRectF(QPointF((bike->width() - size.width()) / 2, (bike->height() - size.height()) / 2),
-                  size);
-}
-
 // A point given in picture heights, from the right edge leftwards and from the middle line
-// downwards, the way the areas are cut.
+// downwards, the way the areas are cut; the picture is the largest rectangle of its
+// proportions, centred.
 QPoint spot(const QWidget* bike, qreal fromRight, qreal belowMiddle)
 {
-    const QRectF rect = drawnRect(bike);
+    QRectF rect(QPointF(), QSizeF(573, 352).scaled(bike->size(), Qt::KeepAspectRatio));
+    rect.moveCenter(QRectF(bike->rect()).center());
     return QPointF(rect.right() - fromRight * rect.height(),
                    rect.center().y() + belowMiddle * rect.height())
         .toPoint();
@@ -58,22 +52,10 @@ class HallDialogTest : public QObject {
     HallWidget* dial = nullptr;
     BikeWidget* bike = nullptr;
 
-    QPushButton* button(QDialogButtonBox::StandardButton which) const
-    {
-        return dialog->findChild<QDialogButtonBox*>()->button(which);
-    }
-
     void clickBike(QPoint point)
     {
         QTest::mouseMove(bike, point);
         QTest::mouseClick(bike, Qt::LeftButton, Qt::NoModifier, point);
-    }
-
-    void clickStand()
-    {
-        auto* tabs = dialog->findChild<QTabWidget*>();
-        tabs->setCurrentIndex(1);
-        QTest::mouseClick(tabs->widget(1), Qt::LeftButton);
     }
 
     bool reshow()
@@ -116,101 +98,75 @@ private slots:
         }
     }
 
-    void storedAngleIsReadAtEveryShowing_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("angle");
-        QTest::newRow("none: the default") << QString() << 200;
-        QTest::newRow("angle") << "77" << 77;
-        QTest::newRow("full turn") << "360" << 360;
-        QTest::newRow("not a number") << "abc" << 0;
-        QTest::newRow("above the range") << "500" << 360;
-        QTest::newRow("below the range") << "-20" << 0;
-    }
+    // No file gives the default; text that is no number reads as 0, and the angle is clamped.
     void storedAngleIsReadAtEveryShowing()
     {
-        QFETCH(QString, stored);
-        QFETCH(int, angle);
-        if (!stored.isNull())
-            HiddenFile::write("hall", stored);
-        QCOMPARE(HallWidget::storedAngle(), angle);
-        QCOMPARE(HallDialog().getValue(), angle);
-        // Showing again reads the file again and puts the needle there at once.
-        dial->setValue(10);
-        QVERIFY(reshow());
-        QCOMPARE(dialog->getValue(), angle);
-        QCOMPARE(dial->getShownAngle(), angle);
-        QCOMPARE(HiddenFile::exists("hall"), !stored.isNull());
+        const QList<QPair<QString, int>> cases{{QString(), 200}, {"77", 77},   {"360", 360},
+                                               {"abc", 0},       {"500", 360}, {"-20", 0}};
+        for (const auto& [stored, angle] : cases) {
+            if (!stored.isNull())
+                HiddenFile::write("hall", stored);
+            QCOMPARE(HallDialog().getValue(), angle);
+            // Showing again reads the file again and puts the needle there at once.
+            dial->setValue(10);
+            QVERIFY(reshow());
+            QCOMPARE(dialog->getValue(), angle);
+            QCOMPARE(dial->getShownAngle(), angle);
+            QCOMPARE(HiddenFile::exists("hall"), !stored.isNull());
+        }
     }
 
-    void bikeAreasSetTheirPresets_data()
-    {
-        QTest::addColumn<qreal>("fromRight");
-        QTest::addColumn<qreal>("belowMiddle");
-        QTest::addColumn<int>("area");
-        QTest::addColumn<int>("angle");
-        QTest::newRow("upper half") << 0.8 << -0.25 << 1 << 200;
-        QTest::newRow("lower half below the front corner") << 0.1 << 0.45 << 2 << 135;
-        QTest::newRow("front corner") << 0.1 << 0.1 << 3 << 90;
-        QTest::newRow("front corner at its inner point") << 0.4 << 0.05 << 3 << 90;
-        QTest::newRow("beside the picture") << 5.0 << 0.25 << 0 << 10;
-    }
+    // The upper half, the lower half below the front corner, the front corner (twice, once at
+    // its inner point), and beside the picture, which a wide dialog leaves room for.
     void bikeAreasSetTheirPresets()
     {
-        QFETCH(qreal, fromRight);
-        QFETCH(qreal, belowMiddle);
-        QFETCH(int, area);
-        QFETCH(int, angle);
-        // A wide dialog leaves room beside the picture, and the areas follow it.
         dialog->resize(1400, dialog->height());
         QVERIFY(reshow());
-        QVERIFY(drawnRect(bike).left() > 20);
-        dial->setValue(10);
-        QSignalSpy presets(bike, &BikeWidget::valueChange);
-        clickBike(spot(bike, fromRight, belowMiddle));
-        QCOMPARE(bike->getArea(), area);
-        QCOMPARE(presets.count(), area ? 1 : 0);
-        QCOMPARE(dialog->getValue(), angle);
-        // Leaving the bike clears the highlight.
-        QTest::mouseMove(dial, dial->rect().center());
-        QCOMPARE(bike->getArea(), 0);
+        const QList<std::tuple<qreal, qreal, int, int>> cases{{0.8, -0.25, 1, 200},
+                                                              {0.1, 0.45, 2, 135},
+                                                              {0.1, 0.1, 3, 90},
+                                                              {0.4, 0.05, 3, 90},
+                                                              {5.0, 0.25, 0, 10}};
+        for (const auto& [fromRight, belowMiddle, area, angle] : cases) {
+            dial->setValue(10);
+            QSignalSpy presets(bike, &BikeWidget::valueChange);
+            clickBike(spot(bike, fromRight, belowMiddle));
+            QCOMPARE(bike->getArea(), area);
+            QCOMPARE(presets.count(), area ? 1 : 0);
+            QCOMPARE(dialog->getValue(), angle);
+            // Leaving the bike clears the highlight.
+            QTest::mouseMove(dial, dial->rect().center());
+            QCOMPARE(bike->getArea(), 0);
+        }
     }
 
-    // The needle turns to a preset in steps, and never across the zero.
-    void needleTurnsInSteps()
-    {
-        clickBike(spot(bike, 1.1, 0.25));
-        QCOMPARE(shownAngles(dial), QList<int>({200, 140, 135}));
-        HiddenFile::write("hall", "330");
-        QVERIFY(reshow());
-        clickBike(spot(bike, 0.1, 0.1));
-        QCOMPARE(shownAngles(dial), QList<int>({330, 270, 210, 150, 90}));
-    }
-
-    void okStoresAndCancelKeepsTheStoredAngle()
+    void needleOkAndCancel()
     {
         QSignalSpy shifts(dial, &HallWidget::shift);
-        clickStand();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        HiddenFile::write("hall", "330");
+        QVERIFY(reshow());
+        // The needle turns to a preset in steps, and never across the zero.
+        clickBike(spot(bike, 0.1, 0.1));
+        QCOMPARE(shownAngles(dial), QList<int>({330, 270, 210, 150, 90}));
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        QCOMPARE(HiddenFile::read("hall"), "330");
+        // A transfer made now reads the dial as the user left it, until it is shown again.
+        QCOMPARE(dialog->getValue(), 90);
+        QVERIFY(reshow());
+        QCOMPARE(dialog->getValue(), 330);
+
+        auto* tabs = dialog->findChild<QTabWidget*>();
+        tabs->setCurrentIndex(1);
+        QTest::mouseClick(tabs->widget(1), Qt::LeftButton);
         QCOMPARE(dialog->getValue(), 0);
-        QVERIFY(!HiddenFile::exists("hall"));
-        QTest::mouseClick(button(QDialogButtonBox::Ok), Qt::LeftButton);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
         QCOMPARE(HiddenFile::read("hall"), "0");
         QVERIFY(!dialog->isVisible());
         // The stored angle is shown at once, not after the turn.
         QCOMPARE(dial->getShownAngle(), 0);
         QCOMPARE(shifts.count(), 1);
         QCOMPARE(shifts.first(), QVariantList({0, 360}));
-
-        HiddenFile::write("hall", "77");
-        QVERIFY(reshow());
-        clickStand();
-        QTest::mouseClick(button(QDialogButtonBox::Cancel), Qt::LeftButton);
-        QCOMPARE(HiddenFile::read("hall"), "77");
-        // A transfer made now reads the dial as the user left it, until it is shown again.
-        QCOMPARE(dialog->getValue(), 0);
-        QVERIFY(reshow());
-        QCOMPARE(dialog->getValue(), 77);
-        QCOMPARE(shifts.count(), 1);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "app/aboutdialog.h"
 #include "app/dockwidget.h"
 #include "app/smalldockwidget.h"
 #include "app/startup.h"
@@ -235,6 +236,19 @@ private slots:
         const QRect room = view->viewport()->rect();
         QVERIFY(room.adjusted(-2, -2, 2, 2).contains(wheel));
         QVERIFY(wheel.width() >= room.width() - 6 || wheel.height() >= room.height() - 6);
+        // The build over the splash picture, over the window, gone at a click.
+        entry(&w, "ABOUT")->trigger();
+        AboutDialog* about = w.getAboutDialog();
+        QCOMPARE(about->size(), QSize(300, 169));
+        QVERIFY(about->getNotice()->text().contains("Build(2013-03-07)"));
+        QCOMPARE(about->getNotice()->geometry().bottomLeft(), QPoint(5, about->height() - 6));
+        QVERIFY(about->isVisible() && about->windowFlags().testFlag(Qt::Popup));
+        // The offscreen platform shifts every window by its pretended frame of a few pixels.
+        const QPoint off = about->frameGeometry().center() - w.frameGeometry().center();
+        QVERIFY(off.manhattanLength() <= 8);
+        QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(250, 20));
+        QVERIFY(!about->isVisible());
+        QCOMPARE(AboutDialog("/nonexistent/splash.png", nullptr).size(), QSize(300, 169));
 
         // A closed dock leaves a bar along its side that brings it back, again and again; the
         // caption runs down a side bar, one letter a line, and the button fills the bar.

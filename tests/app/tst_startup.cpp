@@ -1,4 +1,3 @@
-#include "app/aboutdialog.h"
 #include "app/splashscreen.h"
 #include "app/updatearchive.h"
 #include "modalanswerer.h"
@@ -51,14 +50,12 @@ struct UpdateServer : QTcpServer {
 
 } // namespace
 
-// What the user sees from the start of the program to its end.
+// The splash picture grows and fades until it ends.
 class SplashScreenTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
 private slots:
-    void initTestCase() { HiddenFile::write("language", "en"); }
-
     // For a picture of the given width (0: none), the height it is shown at, the width it
     // grows to in the first step and the steps to the end. Hardly wider than the window, it
     // grows by nothing a step and the fade ends it; as wide as the window, nothing is left to
@@ -88,26 +85,6 @@ private slots:
             QCOMPARE(step, c.steps);
             QVERIFY(ended.size() == 1 && !splash.isVisible());
         }
-    }
-
-    // The build over the splash picture, over its window, gone at a click.
-    void aboutBox()
-    {
-        QWidget parent;
-        parent.setGeometry(100, 100, 800, 600);
-        parent.show();
-        AboutDialog about(Resource::directory() + "splash.png", &parent);
-        QCOMPARE(about.size(), QSize(300, 169));
-        QVERIFY(about.getNotice()->text().contains("Build(2013-03-07)"));
-        QCOMPARE(about.getNotice()->geometry().bottomLeft(), QPoint(5, about.height() - 6));
-        about.show();
-        QVERIFY(about.isVisible() && about.windowFlags().testFlag(Qt::Popup));
-        // The offscreen platform shifts every window by its pretended frame of a few pixels.
-        const QPoint off = about.frameGeometry().center() - parent.frameGeometry().center();
-        QVERIFY(off.manhattanLength() <= 8);
-        QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(250, 20));
-        QVERIFY(!about.isVisible());
-        QCOMPARE(AboutDialog("/nonexistent/splash.png", nullptr).size(), QSize(300, 169));
     }
 };
 

@@ -1,9 +1,18 @@
+#include "model/wheelweb.h"
 #include "scripteddongle.h"
 #include "testsuite.h"
+#include "transfer/d2xx/devicenode.h"
 #include "transfer/donglethread.h"
+#include "transfer/frameencoder.h"
 
+#include <QDir>
+#include <QFile>
+#include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 // The message layout itself is checked by the exchanges with the virtual wheel.
 class DongleTest : public QObject {
@@ -58,5 +67,121 @@ private slots:
     }
 };
 
+class DeviceNodeTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir root;
+
+    // A USB device with one serial port tty, laid out as sysfs lays out a usb-serial port; the
+    // attributes are idVendor, idProduct, serial and product.
+    void addUsbTty(const QString& tty, const QString& usb, const QStringList& attributes)
+    {
+        const QString device = root.filePath("devices/pci0000:00/usb1/" + usb);
+        const QString port = device + "/" + usb + ":1.0/" + tty;
+        QVERIFY(QDir().mkpath(port));
+        const QStringList names{"idVendor", "idProduct", "serial", "product"};
+        for (int i = 0; i < names.size(); ++i) {
+            QFile file(device + "/" + names[i]);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(attributes[i].toUtf8() + "\n");
+        }
+        const QString entry = root.filePath("class/tty/" + tty);
+        QVERIFY(QDir().mkpath(entry));
+        QVERIFY(QFile::link(port, entry + "/device"));
+    }
+
+private slots:
+    void findsTheDongle()
+    {
+        const QString dongle = "Velmo Wave Relay USB dongle";
+        QVERIFY(QDir().mkpath(root.filePath("class/tty/tty0")));
+        addUsbTty("ttyUSB0", "1-1", {"0403", "6001", "A9XYZ12", "FT232R USB UART"});
+        addUsbTty("ttyUSB1", "1-2", {"0403", "6001", "WR0001", "Something else"});
+        addUsbTty("ttyUSB2", "1-3", {"067b", "2303", "WR0002", dongle});
+        QCOMPARE(DeviceNode::fromSysfs(root.path(), dongle), QString());
+        addUsbTty("ttyUSB3", "1-4", {"0403", "6001", "WRD0003", dongle});
+        QCOMPARE(DeviceNode::fromSysfs(root.path(), dongle), QString("/dev/ttyUSB3"));
+        QCOMPARE(DeviceNode::fromSysfs(root.path(), dongle.left(20)), QString());
+        QCOMPARE(DeviceNode::fromSysfs(root.filePath("missing"), dongle), QString());
+
+        // Where there is no sysfs: the first cu.usbserial-WRD node of the device folder.
+        QTemporaryDir dev;
+        for (const char* name :
+             {"cu.usbserial-A900", "tty.usbserial-WRD1", "cu.usbserial-WRD7", "cu.usbserial-WRD2"})
+            QVERIFY(QFile(dev.filePath(name)).open(QIODevice::WriteOnly));
+        QCOMPARE(DeviceNode::fromDeviceFolder(dev.path()), dev.filePath("cu.usbserial-WRD2"));
+        QCOMPARE(DeviceNode::fromDeviceFolder(root.path()), QString());
+
+        qputenv(DeviceNode::variable, "/dev/pts/77");
+        QCOMPARE(DeviceNode::find("anything"), QString("/dev/pts/77"));
+        qunsetenv(DeviceNode::variable);
+        QCOMPARE(DeviceNode::find("no such dongle on this machine"), QString());
+    }
+};
+
+class FrameEncoderTest : public QObject {
+    Q_OBJECT
+
+    static QImage filled(QRgb rgba)
+    {
+        QImage image(512, 512, QImage::Format_ARGB32);
+        image.fill(rgba);
+        return image;
+    }
+
+private slots:
+    void bitsLengthAndOrder()
+    {
+        // 25 x 4 = 100 cells: 13 bytes, the low 4 bits of the last one unused.
+        const WheelWeb web(25, 4, 80, 16);
+        const QByteArray lit = QByteArray(12, char(0xFF)) + char(0xF0);
+        for (int alpha : {0, 1, 128, 129, 255})
+            QCOMPARE(FrameEncoder::encode(filled(qRgba(0, 0, 0, alpha)), web.getCenters()),
+                     alpha > 128 ? lit : QByteArray(13, '\0'));
+        QCOMPARE(FrameEncoder::encode(filled(0), {}), QByteArray(1, '\0'));
+
+        // The first bit is the rim of the last angle: ink only around the middle of the rim
+        // cell between 15/16 of a turn and a full turn of a 16 x 8 wheel.
+        QImage picture = filled(0);
+        const double middle = 15.5 * 2 * M_PI / 16;
+        for (int r = 232; r < 256; ++r)
+            for (int s = -20; s <= 20; ++s) {
+                const double a = middle + s * 0.004;
+                picture.setPixel(int(256 + r * std::cos(a)), int(256 + r * std::sin(a)),
+                                 qRgba(0, 0, 0, 255));
+            }
+        const QByteArray frame =
+            FrameEncoder::encode(picture, WheelWeb(16, 8, 80, 16).getCenters());
+        QCOMPARE(frame, char(0x80) + QByteArray(frame.size() - 1, '\0'));
+    }
+
+    // The dial's 270 leaves a frame as it is, 0 turns it by 48 of 64 columns, and 300 means a
+    // turn of 330 degrees.
+    void hallRotation()
+    {
+        QByteArray frame(64 * 16 / 8, '\0');
+        for (int i = 0; i < frame.size(); ++i)
+            frame[i] = char(i);
+        // All of it, as a transfer encodes it, keeping each picture's slot.
+        const WheelWeb web(64, 16, 80, 16);
+        QImage half = filled(0);
+        QPainter(&half).fillRect(0, 0, 256, 512, Qt::black);
+        const QPixmap picture = QPixmap::fromImage(half);
+        const QByteArray plain = FrameEncoder::encode(half, web.getCenters());
+        for (const auto& [value, offset] :
+             QList<QPair<int, int>>{{270, 0}, {0, 96}, {300, (330 * 64 / 360) * 2}}) {
+            QCOMPARE(FrameEncoder::rotate(frame, value, 360, 64, 16),
+                     frame.mid(offset) + frame.left(offset));
+            const QMap<int, QByteArray> frames = FrameEncoder::encodeAll(
+                {{1, picture}, {4, QPixmap::fromImage(filled(0))}}, web, true, value, 360);
+            QCOMPARE(frames.keys(), (QList<int>{1, 4}));
+            QCOMPARE(frames[1], plain.mid(offset) + plain.left(offset));
+        }
+        QCOMPARE(FrameEncoder::encodeAll({{1, picture}}, web, false, 0, 360),
+                 (QMap<int, QByteArray>{{1, plain}}));
+    }
+};
+
 RIMGLOW_TEST(DongleTest)
+RIMGLOW_TEST(DeviceNodeTest)
+RIMGLOW_TEST(FrameEncoderTest)
 #include "tst_dongle.moc"

@@ -1,0 +1,434 @@
+#include "fixtures.h"
+#include "residentmemory.h"
+#include "resources/hiddenfile.h"
+#include "resources/icon.h"
+#include "resources/resource.h"
+#include "resources/translator.h"
+#include "testsuite.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace {
+
+QColor cellColor(int key, int style)
+{
+    return QColor(40 + key * 60, 40 + style * 100, 200);
+}
+
+// An icon table whose every cell is filled with a colour of its own.
+QImage tableImage(int keys, int styles, int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    for (int k = 0; k < keys; ++k)
+        for (int s = 0; s < styles; ++s)
+            painter.fillRect(k * width / keys, s * height / styles, width / keys, height / styles,
+                             cellColor(k, s));
+    return image;
+}
+
+bool isPlaceholder(const Icon& icon, const QString& key)
+{
+    return icon.getPixmap(key).toImage() == icon.getPlaceholder().toImage();
+}
+
+const QByteArray languageTable = "\"KEY\",\"en\",\"de\"\n"
+                                 "\"NAME\",\"English\",\"Deutsch\"\n"
+                                 "\"OPEN\",\"Open\",\"\xc3\x96"
+                                 "ffnen\"\n"
+                                 "\"SAVE\",\"Save\",\"Speichern\"\n"
+                                 "\"SAVE\",\"Keep\",\"Behalten\"\n"
+                                 "\"LANGUAGE\",\"Language\",\"Sprache\"\n"
+                                 "\"QUOTE\",\"a \"quoted\", text\",\"b,c\"\n";
+
+} // namespace
+
+class HiddenFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void writeAndRead()
+    {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QDir(folder).removeRecursively();
+        QCOMPARE(HiddenFile::getFileName("language"), folder + "/.language");
+        QCOMPARE(HiddenFile::getFileName("sub/hall"), folder + "/sub/.hall");
+        QCOMPARE(HiddenFile::getFileName("/tmp/x/autoupdate"), QString("/tmp/x/.autoupdate"));
+        QVERIFY(!HiddenFile::exists("hall"));
+        QCOMPARE(HiddenFile::read("hall"), QString());
+        QVERIFY(HiddenFile::write("hall", "135"));
+        QVERIFY(QFile::exists(folder + "/.hall"));
+        QCOMPARE(HiddenFile::read("hall"), QString("135"));
+        QVERIFY(HiddenFile::write("autoupdate", ""));
+        QVERIFY(HiddenFile::exists("autoupdate"));
+        // Written as UTF-8, read as Latin-1 up to the first zero byte.
+        QVERIFY(HiddenFile::write("language", QString::fromUtf8("d\u00e4")));
+        QCOMPARE(HiddenFile::read("language"), QString::fromLatin1("d\xc3\xa4"));
+        QFile file(folder + "/.language");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("de\0garbage", 10));
+        file.close();
+        QCOMPARE(HiddenFile::read("language"), QString("de"));
+        // A damaged state file is not read into memory whole.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64 * 1024 + 1, 'x'));
+        file.close();
+        QVERIFY(HiddenFile::read("language").size() <= 64 * 1024);
+
+        // A folder that cannot be made, because a file stands in its place.
+        QVERIFY(!HiddenFile::write(folder + "/.hall/hall", "1"));
+        // A folder where the file should be is neither replaced nor read.
+        QVERIFY(QDir(folder).mkdir(".taken"));
+        QVERIFY(!HiddenFile::write("taken", "1"));
+        QVERIFY(!HiddenFile::exists("taken"));
+        QCOMPARE(HiddenFile::read("taken"), QString());
+        // A full disk, here a file size limit, first shows in the only and so last write.
+        rlimit old;
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
+        rlimit small = old;
+        small.rlim_cur = 1;
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        const bool written = HiddenFile::write("angle", "135");
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        QVERIFY(!written);
+        QVERIFY(!HiddenFile::exists("angle"));
+    }
+};
+
+class IconTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString writeTable(const QString& name, const QImage& image, const QString& editor,
+                       const QString& styles, const QString& keys)
+    {
+        const QString path = dir.filePath(name + ".png");
+        QImageWriter writer(path, "png");
+        if (!editor.isEmpty())
+            writer.setText("editor", editor);
+        writer.setText("icontype", styles);
+        writer.setText("iconkey", keys);
+        if (!writer.write(image))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+private slots:
+    // Cells cut by key and style, the placeholder for unknown keys, and registrations that
+    // follow the style chosen in the menu.
+    void cellsFollowTheStyle()
+    {
+        Icon icon(writeTable("good", tableImage(3, 2, 144, 96), "velmo", "light|dark", "a|b|c"));
+        QCOMPARE(icon.getCellSize(), QSize(48, 48));
+        QCOMPARE(icon.getStyles(), (QStringList{"light", "dark"}));
+        const QImage first = icon.getPixmap("c").toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(first, tableImage(3, 2, 144, 96).copy(96, 0, 48, 48));
+        QVERIFY(isPlaceholder(icon, "zzz"));
+        const QImage placeholder = icon.getPlaceholder().toImage();
+        QCOMPARE(placeholder.size(), QSize(48, 48));
+        QCOMPARE(placeholder.pixelColor(23, 22), QColor(Qt::red));
+        QCOMPARE(placeholder.pixelColor(24, 12).alpha(), 0);
+
+        QPushButton button;
+        QAction action(nullptr);
+        QObject plain;
+        auto* gone = new QPushButton;
+        icon.add(&button, "b");
+        icon.add(&action, "a");
+        icon.add(&plain, "a");
+        icon.add(gone, "a");
+        delete gone;
+        const auto shade = [](const QIcon& i) {
+            return i.pixmap(48, 48).toImage().pixelColor(5, 5);
+        };
+        QCOMPARE(shade(button.icon()), cellColor(1, 0));
+        QCOMPARE(shade(button.windowIcon()), cellColor(1, 0));
+        QCOMPARE(shade(action.icon()), cellColor(0, 0));
+        emit icon.getMenu()->activated(1);
+        QCOMPARE(icon.getPixmap("c").toImage().pixelColor(47, 47), cellColor(2, 1));
+        QCOMPARE(shade(button.icon()), cellColor(1, 1));
+        QCOMPARE(shade(action.icon()), cellColor(0, 1));
+        // A second registration replaces the first; a removed object is left alone; a style
+        // past the last changes nothing.
+        icon.add(&button, "c");
+        icon.remove(&action);
+        emit icon.getMenu()->activated(0);
+        emit icon.getMenu()->activated(2);
+        QCOMPARE(shade(button.icon()), cellColor(2, 0));
+        QCOMPARE(shade(action.icon()), cellColor(0, 1));
+    }
+
+    // Tables that cannot be used, among them every fixture: a warning, and placeholders.
+    void brokenTables_data()
+    {
+        addFixtureRows("icons");
+        const QImage good = tableImage(3, 2, 144, 96), tiny = tableImage(1, 1, 2, 2);
+        // keep: the bytes of the file kept, -1 for all, -2 for no file at all.
+        const auto row = [&](const char* tag, const QImage& image, const char* editor,
+                             const char* styles, const char* keys, int keep) {
+            QFile file(writeTable(tag, image, editor, styles, keys));
+            if (keep >= 0 ? !file.resize(keep) : keep == -2 && !file.remove())
+                qFatal("cannot cut %s", tag);
+            QTest::newRow(tag) << file.fileName();
+        };
+        row("no editor", good, "", "light|dark", "a|b|c", -1);
+        row("other editor", good, "someone", "light|dark", "a|b|c", -1);
+        row("no styles", good, "velmo", "", "a|b|c", -1);
+        row("no keys", good, "velmo", "light", "", -1);
+        row("more styles than pixels", tiny, "velmo", "1|2|3|4", "a", -1);
+        row("empty file", good, "velmo", "light|dark", "a|b|c", 0);
+        row("truncated", good, "velmo", "light|dark", "a|b|c", 200);
+        row("missing", good, "velmo", "light|dark", "a|b|c", -2);
+    }
+    void brokenTables()
+    {
+        QFETCH(QString, path);
+        QVERIFY(!path.isEmpty());
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no icon table in "));
+        Icon icon(path);
+        QVERIFY(isPlaceholder(icon, "a"));
+        QCOMPARE(icon.getCellSize(), QSize(48, 48));
+        QCOMPARE(icon.getMenu()->count(), 0);
+        emit icon.getMenu()->activated(0);
+    }
+};
+
+class ResourceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanupTestCase() { Resource::free(); }
+
+    // The program's folder holds the resources, the splash 800 wide and BDF fonts.
+    void resourcesAreBesideTheProgram()
+    {
+        QCOMPARE(Resource::directory(), QCoreApplication::applicationDirPath() + "/");
+        for (const char* name : {"language.csv", "icon.png", "font", "File"})
+            QVERIFY2(QFileInfo::exists(Resource::directory() + name), name);
+        QCOMPARE(QImageReader(Resource::directory() + "splash.png").size().width(), 800);
+        const QDir fonts(Resource::directory() + "font");
+        const QStringList files = fonts.entryList({"*.bdf"}, QDir::Files);
+        QVERIFY(files.size() >= 5);
+        for (const QString& name : files) {
+            QFile file(fonts.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray content = file.readAll();
+            QVERIFY2(content.startsWith("STARTFONT") && content.contains("\nENCODING 65\n"),
+                     qPrintable(name));
+        }
+    }
+
+    // Every key of the table has a text of its own in every language, which the registered
+    // objects follow; the menu names each language in itself, and "RENEW" keeps its one
+    // placeholder.
+    void everyTextIsTranslated()
+    {
+        QPushButton button;
+        QMenu menu;
+        Resource::add(&button, "text", "OPEN");
+        Resource::addText(&menu, "title", "FILE");
+        QVERIFY(!button.icon().isNull());
+        QStringList names, codes;
+        for (QAction* entry : Resource::getLanguageMenu()->actions()) {
+            names << entry->text();
+            codes << entry->statusTip();
+        }
+        QCOMPARE(codes, (QStringList{"en", "de", "zh_TW"}));
+        QCOMPARE(names, (QStringList{"English", "Deutsch",
+                                     QString::fromUtf8("\u7e41\u9ad4\u4e2d\u6587")}));
+        QFile table(Resource::directory() + "language.csv");
+        QVERIFY(table.open(QIODevice::ReadOnly));
+        QStringList keys;
+        while (!table.atEnd())
+            keys << QString::fromUtf8(table.readLine()).section(',', 0, 0).remove('"');
+        QVERIFY(keys.size() > 60);
+        for (int i = 0; i < codes.size(); ++i) {
+            Resource::getLanguageMenu()->actions()[i]->trigger();
+            QCOMPARE(Resource::getText("RENEW").count('1'), 1);
+            for (const QString& key : keys.mid(1)) {
+                const QString text = Resource::getText(key);
+                QVERIFY2(!text.trimmed().isEmpty(), qPrintable(codes[i] + " lacks " + key));
+            }
+            QCOMPARE(button.text(), Resource::getText("OPEN"));
+            if (i < 2)
+                QCOMPARE(menu.title(), Resource::getText("FILE"));
+            if (i == 1)
+                Resource::remove(&menu);
+        }
+        QCOMPARE(button.text(), QString::fromUtf8("\u958b\u555f"));
+        QCOMPARE(menu.title(), QString("Datei"));
+    }
+
+    // Every icon of the table is drawn, in every style.
+    void everyIconIsDrawn()
+    {
+        QImageReader reader(Resource::directory() + "icon.png");
+        const QImage table = reader.read();
+        QCOMPARE(table.text("editor"), QString("velmo"));
+        const QStringList keys = table.text("iconkey").split('|');
+        QVERIFY(keys.contains("LOGO") && keys.contains("TRANSMIT"));
+        QCOMPARE(table.width(), keys.size() * 48);
+        QVERIFY(table.height() >= 48 && table.height() % 48 == 0);
+        for (int style = 0; style < table.height() / 48; ++style)
+            for (int k = 0; k < keys.size(); ++k) {
+                int opaque = 0;
+                for (int i = 0; i < 48 * 48; ++i)
+                    opaque += qAlpha(table.pixel(k * 48 + i % 48, style * 48 + i / 48)) > 128;
+                QVERIFY2(opaque > 40, qPrintable(keys[k] + " is almost empty"));
+            }
+        QCOMPARE(Resource::getIconStyleMenu()->count(), table.height() / 48);
+        QCOMPARE(Resource::getPixmap("LOGO").size(), QSize(48, 48));
+    }
+};
+
+class TranslatorTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString writeTable(const QByteArray& content)
+    {
+        const QString path = dir.filePath("language.csv");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(content);
+        return path;
+    }
+
+    void startIn(const QString& code) { QVERIFY(HiddenFile::write("language", code)); }
+
+private slots:
+    // Quoted cells, registrations, the language menu and the choice kept for the next start.
+    void languageSwitchRetextsEveryRegistration()
+    {
+        startIn("en");
+        const QString path = writeTable(languageTable);
+        auto translator = std::make_unique<Translator>(path);
+        QCOMPARE(translator->getText("QUOTE"), QString("a \"quoted\", text"));
+        QPushButton button;
+        auto* gone = new QLabel;
+        translator->add(&button, "text", "OPEN");
+        translator->add(gone, "text", "NO_SUCH_KEY");
+        // A second key for a property replaces the first, and of two rows of one key the first
+        // counts; a push button has no title, so that one changes nothing.
+        translator->add(&button, "text", "SAVE");
+        translator->add(&button, "title", "OPEN");
+        QCOMPARE(gone->text(), QString("NO_SUCH_KEY"));
+        delete gone;
+        QCOMPARE(translator->getMenu()->actions()[1]->text(), QString("Deutsch"));
+        translator->getMenu()->actions()[1]->trigger();
+        QCOMPARE(button.text(), QString("Speichern"));
+        QCOMPARE(translator->getText("QUOTE"), QString("b,c"));
+        QCOMPARE(translator->getMenu()->title(), QString("Sprache"));
+        translator = std::make_unique<Translator>(path);
+        QStringList checked;
+        for (QAction* action : translator->getMenu()->actions())
+            if (action->isChecked())
+                checked << action->statusTip();
+        QCOMPARE(checked, QStringList{"de"});
+    }
+
+    // The column of the language chosen last time, and tables of any shape.
+    void tables_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("open");
+        const auto row = [](const char* tag, const QByteArray& content, const char* code,
+                            const QString& open) { QTest::newRow(tag) << content << code << open; };
+        const QString offnen = QString::fromUtf8("\u00d6ffnen");
+        row("exact", languageTable, "de", offnen);
+        row("country falls back to language", languageTable, "de_AT", offnen);
+        row("unknown language", languageTable, "fr", "Open");
+        row("case matters", languageTable, "DE", "Open");
+        row("missing", "missing", "de", "OPEN");
+        row("empty", "", "de", "OPEN");
+        row("short line", "\"KEY\",\"en\",\"de\"\n\"OPEN\",\"Open\"\n", "de", "");
+        row("crlf, extra cells", "\"KEY\",\"en\",\"de\"\r\n\"OPEN\",\"Open\",\"Auf\",\"x\"\r\n",
+            "de", "Auf");
+        row("no quotes", "KEY,en,de\nOPEN,Open,Auf\n", "de", "OPEN");
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i)
+            binary.append(char((i * 7919) % 256));
+        row("binary", binary, "de", "OPEN");
+        row("too large",
+            QByteArray("\"KEY\",\"en\",\"de\"\n\"OPEN\",\"Open\",\"Auf\"\n")
+                .append(QByteArray(int(Translator::maxFileSize), ' ')),
+            "de", "OPEN");
+    }
+    void tables()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, code);
+        startIn(code);
+        const bool missing = content == "missing";
+        if (missing || QTest::currentDataTag() == QLatin1String("too large"))
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression("cannot read the language table"));
+        Translator translator(missing ? dir.filePath("no-such-file.csv") : writeTable(content));
+        QTEST(translator.getText("OPEN"), "open");
+        QCOMPARE(translator.getText("UNKNOWN"), QString("UNKNOWN"));
+        if (missing)
+            QCOMPARE(translator.getMenu()->title(), QString("LANGUAGE"));
+        QCOMPARE(translator.getMenu()->actions().size(), translator.getLanguages().size());
+    }
+
+    void tableFixtures_data()
+    {
+        addFixtureRows("language");
+        // A cell past the last language, as large as a table may be.
+        QTest::newRow("one cell too many") << writeTable("\"KEY\",\"en\"\n\"OPEN\",\"Open\",\"" +
+                                                         QByteArray(4 << 20, 'x') + "\"\n");
+    }
+
+    // A table of any shape costs memory by what it keeps (not rows times columns, nor the
+    // cells it drops), and every language reads.
+    void tableFixtures()
+    {
+        QFETCH(QString, path);
+        QVERIFY(!path.isEmpty());
+        startIn("en");
+#if defined(__GLIBC__)
+        // Large blocks go back to the system when freed, so what the table keeps shows.
+        mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+        const long before = residentKilobytes();
+        Translator translator(path);
+        const long grown = residentKilobytes() - before;
+        if (before >= 0)
+            QVERIFY2(grown < 8 * 1024, qPrintable(QString("grew by %1 kB").arg(grown)));
+        QCOMPARE(translator.getMenu()->actions().size(), translator.getLanguages().size());
+        for (const QString& code : translator.getLanguages().mid(0, 8) + QStringList{"xx"}) {
+            translator.setLanguage(code);
+            QVERIFY(!translator.getText("OPEN").isNull());
+        }
+    }
+};
+
+RIMGLOW_TEST(HiddenFileTest)
+RIMGLOW_TEST(IconTest)
+RIMGLOW_TEST(ResourceTest)
+RIMGLOW_TEST(TranslatorTest)
+#include "tst_resources.moc"

@@ -4,6 +4,7 @@
 #include "transfer/d2xx/devicenode.h"
 #include "transfer/donglethread.h"
 #include "transfer/frameencoder.h"
+#include "transfer/windongle.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,12 +52,9 @@ private slots:
     // Each failure is shown once, with its message; success and unknown codes show nothing.
     void errorControl()
     {
-        const QList<QPair<int, int>> shown{{Dongle_::OK, -1},
-                                           {Dongle_::NOT_FOUND, DongleThread::CHECK_DONGLE},
-                                           {Dongle_::SEND_FAILED, DongleThread::CHECK_DONGLE},
-                                           {Dongle_::RECEIVE_FAILED, DongleThread::CHECK_WHEEL},
-                                           {4, -1},
-                                           {Dongle_::NO_ACCESS, DongleThread::DONGLE_ACCESS}};
+        // OK, NOT_FOUND, SEND_FAILED, RECEIVE_FAILED, an unknown 4 and NO_ACCESS, each with the
+        // message shown: none (-1), CHECK_DONGLE, CHECK_WHEEL or DONGLE_ACCESS.
+        const QList<QPair<int, int>> shown{{0, -1}, {1, 0}, {2, 0}, {3, 1}, {4, -1}, {100, 3}};
         for (const auto& [status, message] : shown) {
             DongleThread thread;
             QSignalSpy spy(&thread, &DongleThread::showError);
@@ -181,7 +179,46 @@ private slots:
     }
 };
 
+using Entries = QList<WinDongle::RegistryEntry>;
+Q_DECLARE_METATYPE(Entries)
+
+class WinDongleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void choosePort_data()
+    {
+        QTest::addColumn<Entries>("bus");
+        QTest::addColumn<Entries>("serial");
+        QTest::addColumn<QString>("port");
+        const Entries serial{{"/Device/VCP0", "COM7"}, {"/Device/VCP1", "COM9"}};
+        const QString ftdi = "VID_0403+PID_6001+", com7 = "\\\\.\\COM7";
+        QTest::newRow("dongle") << Entries{{ftdi + "WRD12345A", "COM7"}} << serial << com7;
+        QTest::newRow("other ftdi device beside the dongle")
+            << Entries{{ftdi + "A9XYZ12A", "COM7"}, {ftdi + "WR0001A", "COM9"}} << serial
+            << "\\\\.\\COM9";
+        QTest::newRow("other ftdi device only")
+            << Entries{{ftdi + "A9XYZ12A", "COM7"}} << serial << "";
+        QTest::newRow("prefix is case-sensitive")
+            << Entries{{"vid_0403+pid_6001+WR0001A", "COM7"}} << serial << "";
+        QTest::newRow("no port name") << Entries{{ftdi + "WR0001A", ""}} << serial << "";
+        QTest::newRow("unplugged") << Entries{{ftdi + "WR0001A", "COM4"}} << serial << "";
+        QTest::newRow("two dongles: serial order wins")
+            << Entries{{ftdi + "WR0002A", "COM9"}, {ftdi + "WR0001A", "COM7"}} << serial << com7;
+        QTest::newRow("not a virtual com port")
+            << Entries{{ftdi + "WR0001A", "COM1"}} << Entries{{"/Device/Serial0", "COM1"}} << "";
+        QTest::newRow("empty lists") << Entries() << Entries() << "";
+    }
+
+    void choosePort()
+    {
+        QFETCH(Entries, bus);
+        QFETCH(Entries, serial);
+        QTEST(WinDongle::choosePort(bus, serial), "port");
+    }
+};
+
 RIMGLOW_TEST(DongleTest)
 RIMGLOW_TEST(DeviceNodeTest)
 RIMGLOW_TEST(FrameEncoderTest)
+RIMGLOW_TEST(WinDongleTest)
 #include "tst_dongle.moc"

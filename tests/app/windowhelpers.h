@@ -45,9 +45,7 @@ inline void ink(MainWindow* window, QPoint at = QPoint(256, 100), int alpha = 25
 {
     QPixmap dot(512, 512);
     dot.fill(Qt::transparent);
-    QPainter painter(&dot);
-    painter.fillRect(QRect(at, QSize(8, 8)), QColor(0, 0, 0, alpha));
-    painter.end();
+    QPainter(&dot).fillRect(QRect(at, QSize(8, 8)), QColor(0, 0, 0, alpha));
     window->setPixmap(dot, QPainter::CompositionMode_SourceOver, "DRAW");
 }
 

@@ -67,29 +67,26 @@ private slots:
 
 class DeviceNodeTest : public QObject {
     Q_OBJECT
-    QTemporaryDir root;
-
-    // A USB device with one serial port tty, laid out as sysfs lays out a usb-serial port; the
-    // attributes are idVendor, idProduct, serial and product.
-    void addUsbTty(const QString& tty, const QString& usb, const QStringList& attributes)
-    {
-        const QString device = root.filePath("devices/pci0000:00/usb1/" + usb);
-        const QString port = device + "/" + usb + ":1.0/" + tty;
-        QVERIFY(QDir().mkpath(port));
-        const QStringList names{"idVendor", "idProduct", "serial", "product"};
-        for (int i = 0; i < names.size(); ++i) {
-            QFile file(device + "/" + names[i]);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(attributes[i].toUtf8() + "\n");
-        }
-        const QString entry = root.filePath("class/tty/" + tty);
-        QVERIFY(QDir().mkpath(entry));
-        QVERIFY(QFile::link(port, entry + "/device"));
-    }
-
 private slots:
     void findsTheDongle()
     {
+        // USB devices with one serial port tty each, laid out as sysfs lays out a usb-serial
+        // port; the attributes are idVendor, idProduct, serial and product.
+        QTemporaryDir root;
+        const auto addUsbTty = [&](const QString& tty, const QString& usb,
+                                   const QStringList& attributes) {
+            const QString device = root.filePath("devices/pci0000:00/usb1/" + usb);
+            const QString port = device + "/" + usb + ":1.0/" + tty;
+            QVERIFY(QDir().mkpath(port));
+            const QStringList names{"idVendor", "idProduct", "serial", "product"};
+            for (int i = 0; i < names.size(); ++i) {
+                QFile file(device + "/" + names[i]);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(attributes[i].toUtf8() + "\n");
+            }
+            QVERIFY(QDir().mkpath(root.filePath("class/tty/" + tty)));
+            QVERIFY(QFile::link(port, root.filePath("class/tty/" + tty + "/device")));
+        };
         const QString dongle = "Velmo Wave Relay USB dongle";
         QVERIFY(QDir().mkpath(root.filePath("class/tty/tty0")));
         addUsbTty("ttyUSB0", "1-1", {"0403", "6001", "A9XYZ12", "FT232R USB UART"});

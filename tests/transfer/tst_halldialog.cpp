@@ -61,8 +61,7 @@ private slots:
         dialog = std::make_unique<HallDialog>();
         dial = dialog->findChild<HallWidget*>();
         bike = dialog->findChild<BikeWidget*>();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QVERIFY(reshow());
     }
 
     void layoutAndIcons()

@@ -60,7 +60,6 @@ private slots:
         };
         row("slow, within the time-out", "--delay 800", false, 0);
         row("too late", "--delay 1500", false, 3);
-        row("silent", "--silent", false, 3);
         row("short reply", "--short-reply", false, 3);
         row("store, wrong crc", "--wrong-crc", true, 0);
         row("store, short reply", "--short-reply", true, 3);

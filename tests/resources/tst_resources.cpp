@@ -239,23 +239,23 @@ private slots:
         Resource::addText(&menu, "title", "FILE");
         QVERIFY(!button.icon().isNull());
         const QList<QAction*> languages = Resource::getLanguageMenu()->actions();
-        QStringList codes;
+        QStringList entries;
         for (QAction* entry : languages)
-            codes << entry->statusTip() + " " + entry->text();
-        QCOMPARE(codes, (QStringList{"en English", "de Deutsch",
-                                     QString::fromUtf8("zh_TW \u7e41\u9ad4\u4e2d\u6587")}));
+            entries << entry->statusTip() + " " + entry->text();
+        QCOMPARE(entries, (QStringList{"en English", "de Deutsch",
+                                       QString::fromUtf8("zh_TW \u7e41\u9ad4\u4e2d\u6587")}));
         QFile table(Resource::directory() + "language.csv");
         QVERIFY(table.open(QIODevice::ReadOnly));
         QStringList keys;
         while (!table.atEnd())
             keys << QString::fromUtf8(table.readLine()).section(',', 0, 0).remove('"');
         QVERIFY(keys.size() > 60);
-        for (int i = 0; i < codes.size(); ++i) {
+        for (int i = 0; i < entries.size(); ++i) {
             languages[i]->trigger();
             QCOMPARE(Resource::getText("RENEW").count('1'), 1);
             for (const QString& key : keys.mid(1))
                 QVERIFY2(!Resource::getText(key).trimmed().isEmpty(),
-                         qPrintable(codes[i] + ": " + key));
+                         qPrintable(entries[i] + ": " + key));
             QCOMPARE(button.text(), Resource::getText("OPEN"));
             QCOMPARE(menu.title(), Resource::getText("FILE"));
         }

@@ -360,6 +360,11 @@ private slots:
             if (!w || !w->isVisible())
                 return;
             script.stop();
+            // A failed check leaves this early: the program ends all the same.
+            const auto end = qScopeGuard([&] {
+                if (!closed)
+                    QCoreApplication::exit(1);
+            });
             w->resize(1100, 800);
             QCoreApplication::processEvents();
             auto* transmitter = w->findChild<Transmitter*>();

@@ -65,6 +65,11 @@ private slots:
         QVERIFY(qAlpha(face.pixel(128, 1)) > 0);
         QVERIFY(qAlpha(face.pixel(128, 1)) < qAlpha(face.pixel(128, 8)));
         QCOMPARE(QColor(face.pixel(128, 8)), QColor(Qt::magenta));
+        // The last number, 25, beside the end of the arc: opaque, where the glow alone is not.
+        const QImage label = face.copy(172, 192, 24, 18).convertToFormat(QImage::Format_Alpha8);
+        QVERIFY(QByteArray::fromRawData(reinterpret_cast<const char*>(label.constBits()),
+                                        label.sizeInBytes())
+                    .contains(char(255)));
         QCOMPARE(meter.getNeedle().toImage().pixel(15, 50), QColor(Qt::yellow).rgba());
         const QList<QPixmap> digits = meter.getDigits();
         QCOMPARE(digits.size(), 10);

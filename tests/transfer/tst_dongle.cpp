@@ -197,7 +197,8 @@ private slots:
             << Entries{{ftdi + "A9XYZ12A", "COM7"}} << serial << "";
         QTest::newRow("prefix is case-sensitive")
             << Entries{{"vid_0403+pid_6001+WR0001A", "COM7"}} << serial << "";
-        QTest::newRow("no port name") << Entries{{ftdi + "WR0001A", ""}} << serial << "";
+        QTest::newRow("no port name")
+            << Entries{{ftdi + "WR0001A", ""}} << serial + Entries{{"/Device/VCP2", ""}} << "";
         QTest::newRow("unplugged") << Entries{{ftdi + "WR0001A", "COM4"}} << serial << "";
         QTest::newRow("two dongles: serial order wins")
             << Entries{{ftdi + "WR0002A", "COM9"}, {ftdi + "WR0001A", "COM7"}} << serial << com7;

@@ -4,6 +4,7 @@
 #include "transfer/d2xx/devicenode.h"
 #include "transfer/donglethread.h"
 #include "transfer/ftdidongle.h"
+#include "transfer/savethread.h"
 #include "transfer/transmitter.h"
 #include "wheelprocess.h"
 
@@ -14,8 +15,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 // The dongle and the transfer dialog against the virtual wheel process.
@@ -79,6 +82,13 @@ private slots:
         else
             QCOMPARE(dongle.getId(), confirmed ? QByteArray("D12\0\0\0\0", 7) : QByteArray());
         QCOMPARE(int(dongle.getError()), error);
+        // The line is left with the reply settings, odd parity and two stop bits (a terminal
+        // keeps these flags, while a pseudo-terminal drops PARENB).
+        termios line{};
+        const int fd = ::open(QFile::encodeName(wheel.getDevice()).constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(fd >= 0 && tcgetattr(fd, &line) == 0);
+        ::close(fd);
+        QCOMPARE(line.c_cflag & (CSTOPB | PARODD), tcflag_t(CSTOPB | PARODD));
         QCOMPARE(wheel.storedFrame(3), store ? frame : QByteArray());
         QCOMPARE(wheel.hasPicture(3), store);
         QCOMPARE(openDescriptors(), descriptors);
@@ -231,6 +241,21 @@ private slots:
                               "Please check the USB dongle."}));
         QVERIFY2(answerer.texts[2].contains("no permission"), qPrintable(answerer.texts[2]));
         QCOMPARE(wheel.storedFrame(0), QByteArray());
+    }
+
+    // A wheel with a hall sensor is given a quiet moment between the click and the store.
+    void hallStorePausesAfterTheClick()
+    {
+        WheelProcess wheel({"--size", "16x8"});
+        SaveThread worker;
+        const QByteArray frame = randomFrame();
+        worker.setData(2, frame, true);
+        QElapsedTimer clock;
+        clock.start();
+        worker.start();
+        QVERIFY(worker.wait(5000));
+        QVERIFY(clock.elapsed() >= 100);
+        QCOMPARE(wheel.storedFrame(2), frame);
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

@@ -52,8 +52,6 @@ class HallDialogTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { HiddenFile::write("language", "en"); }
-
     void init()
     {
         QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))

@@ -38,14 +38,6 @@ QByteArray randomFrame(int size = 16)
     return frame;
 }
 
-QMap<int, QByteArray> frames(const QList<int>& wanted)
-{
-    QMap<int, QByteArray> data;
-    for (int slot : wanted)
-        data.insert(slot, randomFrame());
-    return data;
-}
-
 } // namespace
 
 // Every exchange closes the device again, whatever happened.
@@ -168,7 +160,8 @@ private slots:
         QFETCH(bool, hall);
         WheelProcess wheel({"--size", "16x8", "--drop", hall ? "4" : "0"});
         Transmitter transmitter({{"D12", 3}, {"D08", 8}}, hall, &window);
-        const QMap<int, QByteArray> data = frames({0, 1, 2, 5});
+        const QMap<int, QByteArray> data{
+            {0, randomFrame()}, {1, randomFrame()}, {2, randomFrame()}, {5, randomFrame()}};
         QStringList labels;
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
@@ -199,7 +192,7 @@ private slots:
         QCOMPARE(answerer.titles.last(), "Rimglow");
         QVERIFY(!transmitter.isVisible());
         // Nothing the wheel has: the dialog closes after the identity, without a word.
-        transmitter.saveImage(frames({3, 7}));
+        transmitter.saveImage({{3, randomFrame()}, {7, randomFrame()}});
         QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
         QCOMPARE(answerer.texts.size(), hall ? 2 : 1);
         QCOMPARE(wheel.storedFrame(3), QByteArray());
@@ -213,7 +206,7 @@ private slots:
         Transmitter transmitter({{"D08", 4}}, false, &window);
         ModalAnswerer answerer({"Cancel", "Cancel", "Cancel"});
         for (int i = 0; i < 2; ++i) {
-            transmitter.saveImage(frames({0, 1}));
+            transmitter.saveImage({{0, randomFrame()}});
             QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
             QVERIFY(window.isVisible());
             qputenv(DeviceNode::variable, "/nonexistent/rimglow-dongle");
@@ -250,7 +243,7 @@ private slots:
     {
         WheelProcess wheel({"--size", "16x8", "--paced", "--delay", "500"});
         Transmitter transmitter({{"D12", 4}}, false, &window);
-        const QMap<int, QByteArray> data = frames({0, 1});
+        const QMap<int, QByteArray> data{{0, randomFrame()}, {1, randomFrame()}};
         ModalAnswerer answerer;
         for (bool inStore : {false, true}) {
             transmitter.saveImage(data);

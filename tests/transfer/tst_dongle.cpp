@@ -21,18 +21,16 @@ class DongleTest : public QObject {
 private slots:
     // A byte is a start 0, the data bits from the lowest, an odd parity bit and four stop 1s,
     // every symbol a burst of 32 line bytes. (The virtual wheel's decoder checks every byte.)
-    void bytesAreCodedAsSymbols()
+    void codingAndConfirmation()
     {
         QByteArray letter; // 'I' is 0x49
         for (char symbol : QByteArray("01001001001111"))
             letter += QByteArray(32, symbol == '1' ? char(0x55) : char(0xF0));
         QCOMPARE(ScriptedDongle().package("I"), letter);
         QCOMPARE(ScriptedDongle().package(QByteArray(516, 'a')).size(), 516 * 448);
-    }
 
-    // Only a single byte that is the CRC of the frame alone, received without error, confirms.
-    void storeConfirmation()
-    {
+        // Only a single byte that is the CRC of the frame alone, received without error,
+        // confirms a store.
         ScriptedDongle dongle;
         QCOMPARE(dongle.crc(""), '\0');
         QCOMPARE(quint8(dongle.crc("abc")), 0x42);
@@ -124,7 +122,7 @@ class FrameEncoderTest : public QObject {
     }
 
 private slots:
-    void bitsLengthAndOrder()
+    void encodeAndRotate()
     {
         // 25 x 4 = 100 cells: 13 bytes, the low 4 bits of the last one unused.
         const WheelWeb web(25, 4, 80, 16);
@@ -147,31 +145,28 @@ private slots:
         const QByteArray frame =
             FrameEncoder::encode(picture, WheelWeb(16, 8, 80, 16).getCenters());
         QCOMPARE(frame, char(0x80) + QByteArray(frame.size() - 1, '\0'));
-    }
 
-    // The dial's 270 leaves a frame as it is, 0 turns it by 48 of 64 columns, and 300 means a
-    // turn of 330 degrees.
-    void hallRotation()
-    {
-        QByteArray frame(64 * 16 / 8, '\0');
-        for (int i = 0; i < frame.size(); ++i)
-            frame[i] = char(i);
+        // For a hall sensor, the dial's 270 leaves a frame as it is, 0 turns it by 48 of 64
+        // columns, and 300 means a turn of 330 degrees.
+        QByteArray ramp(64 * 16 / 8, '\0');
+        for (int i = 0; i < ramp.size(); ++i)
+            ramp[i] = char(i);
         // All of it, as a transfer encodes it, keeping each picture's slot.
-        const WheelWeb web(64, 16, 80, 16);
+        const WheelWeb wide(64, 16, 80, 16);
         QImage half = filled(0);
         QPainter(&half).fillRect(0, 0, 256, 512, Qt::black);
-        const QPixmap picture = QPixmap::fromImage(half);
-        const QByteArray plain = FrameEncoder::encode(half, web.getCenters());
+        const QPixmap halves = QPixmap::fromImage(half);
+        const QByteArray plain = FrameEncoder::encode(half, wide.getCenters());
         for (const auto& [value, offset] :
              QList<QPair<int, int>>{{270, 0}, {0, 96}, {300, (330 * 64 / 360) * 2}}) {
-            QCOMPARE(FrameEncoder::rotate(frame, value, 360, 64, 16),
-                     frame.mid(offset) + frame.left(offset));
+            QCOMPARE(FrameEncoder::rotate(ramp, value, 360, 64, 16),
+                     ramp.mid(offset) + ramp.left(offset));
             const QMap<int, QByteArray> frames = FrameEncoder::encodeAll(
-                {{1, picture}, {4, QPixmap::fromImage(filled(0))}}, web, true, value, 360);
+                {{1, halves}, {4, QPixmap::fromImage(filled(0))}}, wide, true, value, 360);
             QCOMPARE(frames.keys(), (QList<int>{1, 4}));
             QCOMPARE(frames[1], plain.mid(offset) + plain.left(offset));
         }
-        QCOMPARE(FrameEncoder::encodeAll({{1, picture}}, web, false, 0, 360),
+        QCOMPARE(FrameEncoder::encodeAll({{1, halves}}, wide, false, 0, 360),
                  (QMap<int, QByteArray>{{1, plain}}));
     }
 };

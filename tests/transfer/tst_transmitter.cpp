@@ -175,11 +175,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 15000);
         QVERIFY(window.isVisible());
         QCOMPARE(answerer.texts, hall ? QStringList{"Transfer failed"} : QStringList());
+        // Slot 5 is beyond the model: three stores only.
         QCOMPARE(labels, (QStringList{"Send to Wheel", "Storing picture 1", "Storing picture 2",
                                       "Storing picture 3"}));
         for (int slot : {0, 1, 2})
             QCOMPARE(wheel.storedFrame(slot), data[slot]);
-        QCOMPARE(wheel.storedFrame(5), QByteArray());
         const QString log = wheel.errors();
         QCOMPARE(log.count("store request for slot 0"), 1);
         // A wheel with a hall sensor is woken before every store, the retried one too.

@@ -72,7 +72,6 @@ private slots:
     {
         // 10 x 3 cells make a frame of four bytes.
         VirtualWheel wheel("D08", 10, 3, 80, 16);
-        QCOMPARE(wheel.getFrameSize(), 4);
         const QByteArray frame("\x80\x00\xff\x11", 4);
         const QByteArray all = line(QByteArray(1, '\0')) + line("ID") + storeRequest(7, frame);
         QList<QByteArray> replies;

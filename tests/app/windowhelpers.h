@@ -1,11 +1,16 @@
 #ifndef WINDOWHELPERS_H
 #define WINDOWHELPERS_H
 
+// What the window tests share: the program's main window and the test tools around it.
 #include "app/mainwindow.h"
+#include "modalanswerer.h"
 #include "model/wheelpanel.h"
 #include "product.h"
+#include "resources/hiddenfile.h"
 #include "resources/resource.h"
+#include "testsuite.h"
 
+#include <QtTest>
 #include <QtWidgets>
 
 // The main window of a product given as on the command line, the demo product unless told.

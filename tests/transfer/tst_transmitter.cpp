@@ -11,9 +11,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -85,8 +85,12 @@ private slots:
         QVERIFY(fd >= 0 && tcgetattr(fd, &line) == 0);
         ::close(fd);
         QCOMPARE(line.c_cflag & (CSTOPB | PARODD), tcflag_t(CSTOPB | PARODD));
+        // Unanswered, the dongle gives up after its read time-out whether or not the wheel
+        // has finished storing (it syncs the file to disk, which a busy machine can hold up
+        // for longer): the picture, written after the frame, says it has.
+        if (store)
+            QTRY_VERIFY_WITH_TIMEOUT(wheel.hasPicture(3), 10000);
         QCOMPARE(wheel.storedFrame(3), store ? frame : QByteArray());
-        QCOMPARE(wheel.hasPicture(3), store);
         QCOMPARE(openDescriptors(), descriptors);
     }
 
@@ -125,8 +129,6 @@ private slots:
             QCOMPARE(dongle.getId(), QByteArray());
             QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
         }
-        QVERIFY(!dongle.save(char(0), "x"));
-        QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
         qputenv(DeviceNode::variable, wheel.getDevice().toLocal8Bit());
         QVERIFY(dongle.click());
         QCOMPARE(dongle.getError(), Dongle_::NOT_FOUND);
@@ -162,24 +164,16 @@ private slots:
         Transmitter transmitter({{"D12", 3}, {"D08", 8}}, hall, &window);
         const QMap<int, QByteArray> data{
             {0, randomFrame()}, {1, randomFrame()}, {2, randomFrame()}, {5, randomFrame()}};
-        QStringList labels;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            if (labels.isEmpty() || labels.last() != transmitter.labelText())
-                labels << transmitter.labelText();
-        });
-        poll.start(2);
         ModalAnswerer answerer({"Retry"});
         transmitter.saveImage(data);
         QVERIFY(transmitter.isVisible() && !window.isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 15000);
         QVERIFY(window.isVisible());
         QCOMPARE(answerer.texts, hall ? QStringList{"Transfer failed"} : QStringList());
-        // Slot 5 is beyond the model: three stores only.
-        QCOMPARE(labels, (QStringList{"Send to Wheel", "Storing picture 1", "Storing picture 2",
-                                      "Storing picture 3"}));
         for (int slot : {0, 1, 2})
             QCOMPARE(wheel.storedFrame(slot), data[slot]);
+        // Slot 5 is beyond the model.
+        QCOMPARE(wheel.storedFrame(5), QByteArray());
         const QString log = wheel.errors();
         QCOMPARE(log.count("store request for slot 0"), 1);
         // A wheel with a hall sensor is woken before every store, the retried one too.
@@ -189,7 +183,6 @@ private slots:
         transmitter.checkVersion();
         QTRY_COMPARE_WITH_TIMEOUT(answerer.texts.size(), hall ? 2 : 1, 5000);
         QCOMPARE(answerer.texts.last(), "Wheel version : 2");
-        QCOMPARE(answerer.titles.last(), "Rimglow");
         QVERIFY(!transmitter.isVisible());
         // Nothing the wheel has: the dialog closes after the identity, without a word.
         transmitter.saveImage({{3, randomFrame()}, {7, randomFrame()}});
@@ -220,19 +213,20 @@ private slots:
         QCOMPARE(wheel.storedFrame(0), QByteArray());
     }
 
-    // A wheel with a hall sensor is given a quiet moment between the click and the store.
+    // A wheel with a hall sensor is given a quiet moment between the click and the store. The
+    // wheel keeps no files, so the exchanges alone take far less than the pause.
     void hallStorePausesAfterTheClick()
     {
-        WheelProcess wheel({"--size", "16x8"});
+        WheelProcess wheel({"--size", "16x8"}, false);
         SaveThread worker;
-        const QByteArray frame = randomFrame();
-        worker.setData(2, frame, true);
+        QSignalSpy saved(&worker, &SaveThread::saved);
+        worker.setData(2, randomFrame(), true);
         QElapsedTimer clock;
         clock.start();
         worker.start();
         QVERIFY(worker.wait(5000));
         QVERIFY(clock.elapsed() >= 100);
-        QCOMPARE(wheel.storedFrame(2), frame);
+        QCOMPARE(saved.count(), 1);
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

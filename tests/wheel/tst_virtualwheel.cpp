@@ -45,9 +45,7 @@ private slots:
         // The line of 'I' (0x49) with a piece replaced.
         const QList<std::tuple<int, QByteArray, QString>> cases{
             {40, "\xF0", "at line byte 41: run broken after 8 of 32 bytes"},
-            {64, "x", "at line byte 65: line byte 0x78 is no symbol"},
             {9 * 32, QByteArray(32, char(0x55)), "at line byte 320: parity error"},
-            {0, QByteArray(32, char(0x55)), "at line byte 32: start symbol is 1"},
             {12 * 32, QByteArray(32, char(0xF0)), "at line byte 416: stop symbol is 0"}};
         for (const auto& [at, piece, error] : cases) {
             decoder = LineDecoder();
@@ -66,20 +64,12 @@ class VirtualWheelTest : public QObject {
     }
 
 private slots:
-    // A click, an identity request and a store, arriving in pieces; then broken and unknown
-    // messages, which are dropped.
+    // Broken and unknown messages are dropped. (Clicks, identity requests and stores arriving
+    // in pieces are answered in every exchange of the dongle tests.)
     void answersAndDrops()
     {
         // 10 x 3 cells make a frame of four bytes.
         VirtualWheel wheel("D08", 10, 3, 80, 16);
-        const QByteArray frame("\x80\x00\xff\x11", 4);
-        const QByteArray all = line(QByteArray(1, '\0')) + line("ID") + storeRequest(7, frame);
-        QList<QByteArray> replies;
-        for (int i = 0; i < all.size(); i += 100)
-            replies += wheel.receive(all.mid(i, 100));
-        QCOMPARE(replies, (QList<QByteArray>{QByteArray("D08\0\0\0\0", 7),
-                                             QByteArray(1, ScriptedDongle().crc(frame))}));
-
         QByteArray broken = line("ID");
         broken[500] = char(0x55);
         QVERIFY(wheel.receive(broken).isEmpty());
@@ -92,7 +82,7 @@ private slots:
             QVERIFY(wheel.receive(line(unknown)).isEmpty());
             wheel.idle();
         }
-        QCOMPARE(wheel.getFrames(), (QMap<int, QByteArray>{{7, frame}}));
+        QVERIFY(wheel.getFrames().isEmpty());
         QCOMPARE(wheel.receive(line("ID")).size(), 1);
         QCOMPARE(wheel.reports.filter("incomplete").size(), 1);
     }

@@ -46,6 +46,7 @@ private slots:
         QVERIFY(w.save());
         ink(&w, QPoint(100, 256));
         QCOMPARE(captions(&w), QStringList{"round *"});
+        QCOMPARE(w.windowTitle(), QString("Rimglow! DEMO - round *"));
         w.getCurrent()->getUndoStack()->undo();
         QCOMPARE(captions(&w), QStringList{"round"});
         w.getCurrent()->getUndoStack()->redo();
@@ -94,6 +95,19 @@ private slots:
         w.openFiles(paths.mid(2));
         QCOMPARE(w.getTabs()->count(), 10);
         QCOMPARE(w.recentFiles(), QStringList(paths.crbegin(), paths.crbegin() + 8));
+        // File > Recent offers them and opens the one chosen.
+        QMenu* recent = entry(&w, "RECENT")->menu();
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 8);
+        w.closeTab(9);
+        recent->actions().first()->trigger();
+        QCOMPARE(captions(&w).last(), QString("d9"));
+        const QStringList keys[] = {{"SAVE_AS", "Ctrl+Shift+S"},
+                                    {"CLOSE_TAB", "Ctrl+W"},
+                                    {"QUIT", "Ctrl+Q"},
+                                    {"FIT", "Ctrl+0"}};
+        for (const QStringList& key : keys)
+            QCOMPARE(entry(&w, key[0])->shortcut(), QKeySequence(key[1]));
     }
 
     // Picture files for a design: a file that is no picture is named and changes nothing; the

@@ -1,5 +1,4 @@
 #include "app/startup.h"
-#include "filedialoganswerer.h"
 #include "model/layerview.h"
 #include "model/layerwidget.h"
 #include "tools/imagelabel.h"
@@ -34,10 +33,9 @@ private slots:
         QVERIFY(QDir(path).mkpath("blocked.DEMO"));
         QVERIFY(QFile::copy(RIMGLOW_FIXTURES "/designs/unreadable/not-a-picture.DEMO", letter));
         DemoWindow w;
-        ModalAnswerer boxes;
-        FileDialogAnswerer files({QString(), path + "/blocked", path + "/round", QString(), round,
-                                  letter, path + "/pic.png", path + "/pic.demo",
-                                  path + "/pic.DEMO"});
+        ModalAnswerer boxes({},
+                            {QString(), path + "/blocked", path + "/round", QString(), round,
+                             letter, path + "/pic.png", path + "/pic.demo", path + "/pic.DEMO"});
         ink(&w);
         QVERIFY(!w.save());
         // The design keeps no name: the next save asks again.
@@ -133,14 +131,13 @@ private slots:
         const QString broken = RIMGLOW_FIXTURES "/fonts/truncated.bdf";
         // A PNG header claiming 30000 x 30000 pixels, refused by the reader's allocation limit.
         const QString huge = RIMGLOW_FIXTURES "/icons/claims-30000-squared.png";
-        ModalAnswerer boxes;
+        ModalAnswerer boxes({}, {animation});
         emit panel->import({animation, broken});
         emit panel->import({animation, huge});
         QCOMPARE(boxes.texts,
                  (QStringList{problem("NOT_A_PICTURE", broken), problem("NOT_A_PICTURE", huge)}));
         QCOMPARE(stack->count(), steps);
         QCOMPARE(pictures(), before);
-        FileDialogAnswerer files({animation});
         w.getTools()->import();
         QCOMPARE(boxes.texts.last(),
                  QString("Left out 1 of the 3 frames: the design has no slot after slot 3."));
@@ -185,8 +182,8 @@ private slots:
         DemoWindow w;
         w.QMainWindow::show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        ModalAnswerer answerer({"Cancel", "Cancel", "No", "Yes", "No", "No"});
-        FileDialogAnswerer files({dir.filePath("kept"), dir.filePath("kept.DEMO")});
+        ModalAnswerer answerer({"Cancel", "Cancel", "No", "Yes", "No", "No"},
+                               {dir.filePath("kept"), dir.filePath("kept.DEMO")});
         WheelPanel* first = w.getCurrent();
         ink(&w);
         QVERIFY(w.createNew()->getLayerWidget()->isVisibleTo(&w));

@@ -2,11 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
-ModalAnswerer::ModalAnswerer(const QStringList& answers)
+ModalAnswerer::ModalAnswerer(const QStringList& answers, const QStringList& paths)
     : answers(answers)
+    , paths(paths)
 {
     connect(&timer, &QTimer::timeout, this, &ModalAnswerer::answer);
     timer.start(5);
@@ -14,8 +16,22 @@ ModalAnswerer::ModalAnswerer(const QStringList& answers)
 
 void ModalAnswerer::answer()
 {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible() || box->property("answered").toBool())
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || modal->property("answered").toBool())
+        return;
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        dialog->setProperty("answered", true);
+        const QString path = paths.isEmpty() ? QString() : paths.takeFirst();
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept(); // public as a QDialog slot
+        return;
+    }
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box)
         return;
     box->setProperty("answered", true);
     titles << box->windowTitle();

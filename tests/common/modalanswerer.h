@@ -5,12 +5,13 @@
 #include <QStringList>
 #include <QTimer>
 
-// While it lives, answers every modal message box and records the title and text of each. The
-// boxes are answered with the buttons named by the given texts, in turn; once those are used
-// up, or when a box has no such button, with its default button (or its first one).
+// While it lives, answers every modal message box and file dialog. The boxes are answered with
+// the buttons named by answers, in turn; once those are used up, or when a box has no such
+// button, with its default button (or its first one); the title and text of each are recorded.
+// The file dialogs get the paths in turn; an empty path, or a dialog beyond the list, cancels.
 class ModalAnswerer : public QObject {
 public:
-    explicit ModalAnswerer(const QStringList& answers = {});
+    explicit ModalAnswerer(const QStringList& answers = {}, const QStringList& paths = {});
 
     QStringList titles;
     QStringList texts;
@@ -19,6 +20,7 @@ private:
     void answer();
 
     QStringList answers;
+    QStringList paths;
     QTimer timer;
 };
 

@@ -1,5 +1,5 @@
 #include "app/memorytuning.h"
-#include "filedialoganswerer.h"
+#include "modalanswerer.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
@@ -156,7 +156,7 @@ private slots:
         // paints the cells under what the panel shows.
         desk.stack()->setIndex(0);
         {
-            FileDialogAnswerer cancel({QString()});
+            ModalAnswerer cancel({}, {QString()});
             QSignalSpy chosen(&desk.palette, &ToolWidget::toImport);
             QMetaObject::invokeMethod(&desk.palette, "import", Qt::DirectConnection);
             QVERIFY(chosen.isEmpty());

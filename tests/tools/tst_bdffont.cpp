@@ -143,14 +143,15 @@ private slots:
         QTest::newRow("ENDCHAR missing")
             << QByteArray(letterA).replace("ENDCHAR\n", "") + glyph(66, "1 1 0 0", "1 0", {"80"})
             << "AB" << false << upright;
+        // Were these read as keywords, the B would take the A's lines.
+        QTest::newRow("keywords are upper case, at the start of a line, with a blank")
+            << "encoding 66\n ENCODING 66\nENCODING66\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n" + letterA
+            << "AB" << false << upright;
         // The rest of a long line never becomes a line of its own.
         const int limit = BitFont::BDFfont::maxLineLength;
-        for (int pieces : {1, 2, 3}) {
-            QByteArray comment = "COMMENT ";
-            comment.append(pieces * limit - comment.size(), 'x');
-            QTest::addRow("ENCODING after %d cuts of a comment", pieces)
-                << comment + "ENCODING 66\n" + letterA << "AB" << false << upright;
-        }
+        QTest::newRow("long row") << font(glyph(65, "8 3 0 0", "8 0",
+                                                {QByteArray(3 * limit, 'F'), "00", "00"}))
+                                  << "AB" << false << columnsOf(0, 7);
     }
 
     void texts()

@@ -248,6 +248,20 @@ private slots:
         QVERIFY2(qAbs(inked / 4096.0 - share) <= 0.03, qPrintable(QString::number(inked)));
     }
 
+    // Below the threshold the greys spread over 0 to 128: grey 180 at threshold 255 is level
+    // 90, whose error (39) lifts the next pixel of the same grey to light.
+    void ditherSpread()
+    {
+        QImage pair(2, 1, QImage::Format_ARGB32);
+        pair.fill(qRgb(180, 180, 180));
+        ImageConverter converter;
+        converter.threshold = 255;
+        converter.dither = true;
+        const QImage ink = converter.toInk(pair);
+        QCOMPARE(ink.pixel(0, 0), 0xFF000000u);
+        QCOMPARE(ink.pixel(1, 0), 0u);
+    }
+
     // A font of the test's own in the font folder: the letter A is two pixels side by side.
     // The entry keeps font, orientation and text for the next text. Text points land along the rim:
     // column 0 at half a turn, rows from the rim inwards, points beyond the rings dropped; a repeat
@@ -278,7 +292,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(entry)->text(), QString("A"));
 
         desk.tool<TextTool>("text")->dataChange(
-            {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 3), QPoint(2, 16)});
+            {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 3), QPoint(5, 16)});
         desk.writeText();
         QCOMPARE(desk.litCells(), (QList<int>{784, 800, 803, 816}));
         desk.palette.setDiv(4);

@@ -324,16 +324,16 @@ int SendCommand::sendToOneWheel()
                 outside << slot;
         if (!outside.isEmpty() && !chosen.isEmpty()) {
             sender.cancel();
-            loop.exit(fail(NoRoom, QString("wheel %1 holds %2 pictures and has no slot %3: "
-                                           "choose --slots from 1 to %2")
-                                       .arg(code)
-                                       .arg(capacity)
-                                       .arg(slotList(outside))));
+            loop.exit(fail(NoRoom, QString("wheel %1 holds %2 and has no slot %3: "
+                                           "choose --slots from 1 to %4")
+                                       .arg(code, pictureCount(capacity), slotList(outside))
+                                       .arg(capacity)));
             return;
         }
         if (!outside.isEmpty())
-            std::fprintf(stderr, "rimglow-send: wheel %s holds %d pictures: slot %s left out\n",
-                         qPrintable(code), capacity, qPrintable(slotList(outside)));
+            std::fprintf(stderr, "rimglow-send: wheel %s holds %s: slot %s left out\n",
+                         qPrintable(code), qPrintable(pictureCount(capacity)),
+                         qPrintable(slotList(outside)));
         progress.start(int(frames.size() - outside.size()), int(frames.first().size()),
                        product->hasHall());
     });

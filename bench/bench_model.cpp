@@ -3,6 +3,8 @@
 
 #include "app/memorytuning.h"
 #include "median.h"
+#include "model/design.h"
+#include "model/layerwidget.h"
 #include "model/superfastblur.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
@@ -76,18 +78,22 @@ int main(int argc, char** argv)
 
     QPixmap background(512, 512);
     background.fill(Qt::transparent);
-    WheelPanel design(web.getOverlay(), background, 12, QString());
+    // The design with its views, which redraw the picture and its thumbnail on every step.
+    Design design(12, web.getOverlay().size());
+    const WheelPanel view(&design, QPixmap::fromImage(web.getOverlay()), background);
+    const LayerWidget layers(&design);
     times.clear();
     long before = residentKilobytes();
     for (int i = 0; i < 1000; ++i) {
-        const QPixmap pen = stroke(web, (i % 16) * 7, QColor::fromHsv(i * 37 % 360, 200, 255));
+        const QImage pen =
+            stroke(web, (i % 16) * 7, QColor::fromHsv(i * 37 % 360, 200, 255)).toImage();
         QElapsedTimer clock;
         clock.start();
-        design.setLayer(pen, QPainter::CompositionMode_SourceOver, "DRAW");
+        design.paint(pen, QPainter::CompositionMode_SourceOver, "DRAW");
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
     long after = residentKilobytes();
-    std::printf("one drawing step (setLayer with undo push and layer icon): %.2f ms (median of "
+    std::printf("one drawing step (undo push, view and layer icon): %.2f ms (median of "
                 "1000; target under 5 ms)\n",
                 median(times));
     std::printf("undo history after 1000 pen-sized steps (40 cells each): %.0f bytes per step "
@@ -95,12 +101,12 @@ int main(int argc, char** argv)
                 design.historyBytes() / 1000.0, (after - before) * 1024.0 / 1000);
 
     // Imports replace the whole picture with a new pattern of about half the cells lit.
-    WheelPanel imports(web.getOverlay(), background, 12, QString());
+    Design imports(12, web.getOverlay().size());
     QRandomGenerator random(1);
     times.clear();
     before = residentKilobytes();
     for (int i = 0; i < 100; ++i) {
-        QPixmap picture(512, 512);
+        QImage picture(512, 512, QImage::Format_ARGB32_Premultiplied);
         picture.fill(Qt::transparent);
         QPainter painter(&picture);
         painter.setPen(Qt::NoPen);
@@ -111,7 +117,7 @@ int main(int argc, char** argv)
         painter.end();
         QElapsedTimer clock;
         clock.start();
-        imports.setLayer(picture, QPainter::CompositionMode_Source, "IMAGE");
+        imports.paint(picture, QPainter::CompositionMode_Source, "IMAGE");
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
     after = residentKilobytes();
@@ -119,7 +125,7 @@ int main(int argc, char** argv)
                 "%d steps undoable (budget %lld MB per design); resident memory grew by %.0f "
                 "bytes per step; one import step %.2f ms (median of 100)\n",
                 imports.historyBytes() / 100.0, imports.getUndoStack()->count(),
-                WheelPanel::historyBudget / (1024 * 1024), (after - before) * 1024.0 / 100,
+                Design::historyBudget / (1024 * 1024), (after - before) * 1024.0 / 100,
                 median(times));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "buildinfo.h"
 #include "config/argparser.h"
 #include "dockwidget.h"
+#include "model/design.h"
 #include "model/layerwidget.h"
 #include "model/wheelpanel.h"
 #include "resources/resource.h"
@@ -50,7 +51,7 @@ MainWindow::MainWindow(ArgParser* configuration)
     , array(configuration->lines, configuration->hasHall())
     , tools(&web, array.getArray())
     , transmitter(configuration->getidList(), configuration->hasHall(), this)
-    , clipboard(web.getOverlay().size())
+    , clipboard(web.getOverlay().size(), QImage::Format_ARGB32_Premultiplied)
     , hallDialog(this)
     , fileFilter("*." + configuration->name)
     , fileDirectory(Resource::directory() + "File")
@@ -110,7 +111,10 @@ MainWindow::~MainWindow()
         WheelPanel* panel = panelAt(0);
         tabs.removeTab(0);
         tools.remove(panel);
+        Design* design = panel->getDesign();
+        delete layerLists.take(panel);
         delete panel;
+        delete design;
     }
     current = nullptr;
     delete http;
@@ -175,6 +179,7 @@ void MainWindow::buildMenus()
     undoAction->setShortcut(QKeySequence::Undo);
     undoAction->setEnabled(undoGroup.canUndo());
     connect(undoAction, &QAction::triggered, &undoGroup, &QUndoGroup::undo);
+    // The steps are named by the keys of their texts, shown in the current language.
     connect(&undoGroup, &QUndoGroup::canUndoChanged, undoAction, &QAction::setEnabled);
     connect(&undoGroup, &QUndoGroup::undoTextChanged, this, [this] { setUndoWord(undoWord); });
     redoAction = new QAction(this);
@@ -193,7 +198,6 @@ void MainWindow::buildMenus()
     editBar->addAction(redoAction);
     editMenu->addSeparator();
     editBar->addSeparator();
-    connect(&undoGroup, &QUndoGroup::cleanChanged, this, &MainWindow::resetTitle);
 
     action = addAction(editMenu, editBar, "Copy", "COPY");
     action->setShortcut(QKeySequence::Copy);
@@ -257,29 +261,39 @@ WheelPanel* MainWindow::panelAt(int index)
     return static_cast<WheelPanel*>(tabs.widget(index));
 }
 
+Design* MainWindow::getCurrentDesign() const
+{
+    return current ? current->getDesign() : nullptr;
+}
+
 WheelPanel* MainWindow::createNew(QString file)
 {
-    auto* panel = new WheelPanel(web.getOverlay(), array.getBackground(0),
-                                 configuration->mostPictures(), file);
-    if (panel->readFailed()) {
-        // An empty design under that path would overwrite the user's file at the next save.
-        delete panel;
-        showProblem("READ_FAIL", file);
-        return nullptr;
+    auto* design = new Design(configuration->mostPictures(), web.getOverlay().size());
+    if (!file.isEmpty()) {
+        QString reason;
+        if (!design->load(file, &reason)) {
+            // An empty design under that path would overwrite the user's file at the next save.
+            delete design;
+            showProblem("READ_FAIL", file, reason);
+            return nullptr;
+        }
+    } else {
+        untitledNumbers.insert(design, ++untitledCount);
+        design->setDisplayName(Resource::getText("UNTITLED") + QString::number(untitledCount));
     }
+    auto* panel =
+        new WheelPanel(design, QPixmap::fromImage(web.getOverlay()), array.getBackground(0));
+    auto* layers = new LayerWidget(design);
+    layerLists.insert(panel, layers);
 
     connect(panel, &WheelPanel::import, this, &MainWindow::importFiles);
-    connect(panel, &WheelPanel::toUpdate, this, &MainWindow::transmit);
-    undoGroup.addStack(panel->getUndoStack());
-    if (file.isEmpty()) {
-        panel->setProperty("untitledNumber", ++untitledCount);
-        panel->setWindowTitle(Resource::getText("UNTITLED") + QString::number(untitledCount));
-    } else {
-        panel->setWindowTitle(QFileInfo(file).baseName());
-    }
+    connect(layers, &LayerWidget::toUpdate, this, &MainWindow::transmit);
+    connect(design, &Design::modifiedChanged, this, &MainWindow::resetTitle);
+    connect(design, &Design::fileChanged, this, &MainWindow::resetTitle);
+    undoGroup.addStack(design->getUndoStack());
 
-    const int index = tabs.addTab(panel, panel->windowTitle());
-    layerStack.addWidget(panel->getLayerWidget());
+    layerStack.addWidget(layers);
+    const int index = tabs.addTab(panel, design->getDisplayName());
     tools.add(panel);
     tabs.setCurrentIndex(index);
     // The first tab becomes current as it is added, before its layer list and tool exist.
@@ -290,15 +304,14 @@ WheelPanel* MainWindow::createNew(QString file)
 void MainWindow::setCurrentIndex(int index)
 {
     WheelPanel* panel = panelAt(index);
-    if (index == -1 || !panel || !panel->getLayerWidget())
+    if (index == -1 || !panel || !layerLists.contains(panel))
         return;
-    if (layerStack.indexOf(panel->getLayerWidget()) >= 0)
-        layerStack.setCurrentWidget(panel->getLayerWidget());
+    layerStack.setCurrentWidget(layerLists.value(panel));
     if (current)
         disconnect(&array, &WheelArray::updatePixmap, current, &WheelPanel::setBackground);
     connect(&array, &WheelArray::updatePixmap, panel, &WheelPanel::setBackground,
             Qt::UniqueConnection);
-    undoGroup.setActiveStack(panel->getUndoStack());
+    undoGroup.setActiveStack(panel->getDesign()->getUndoStack());
     current = panel;
     tools.changeTab(panel);
     resetTitle();
@@ -307,12 +320,11 @@ void MainWindow::setCurrentIndex(int index)
 void MainWindow::resetTitle()
 {
     for (int i = 0; i < tabs.count(); ++i) {
-        WheelPanel* panel = panelAt(i);
-        const bool clean = panel->getUndoStack()->isClean();
-        tabs.setTabText(i, panel->windowTitle() + (clean ? "" : " *"));
-        tabs.setTabToolTip(i, panel->statusTip().isEmpty()
+        const Design* design = panelAt(i)->getDesign();
+        tabs.setTabText(i, design->getDisplayName() + (design->isModified() ? " *" : ""));
+        tabs.setTabToolTip(i, design->getFilePath().isEmpty()
                                   ? Resource::getText("NOT_SAVED")
-                                  : QDir::toNativeSeparators(panel->statusTip()));
+                                  : QDir::toNativeSeparators(design->getFilePath()));
     }
     WheelPanel* shown = panelAt(tabs.currentIndex());
     setWindowTitle(shown ? Resource::getTitle() + " - " + tabs.tabText(tabs.currentIndex())
@@ -322,14 +334,14 @@ void MainWindow::resetTitle()
 void MainWindow::setUndoWord(const QString& word)
 {
     undoWord = word;
-    const QString step = undoGroup.undoText();
+    const QString step = Resource::getText(undoGroup.undoText());
     undoAction->setText(step.isEmpty() ? word : word + " " + step);
 }
 
 void MainWindow::setRedoWord(const QString& word)
 {
     redoWord = word;
-    const QString step = undoGroup.redoText();
+    const QString step = Resource::getText(undoGroup.redoText());
     redoAction->setText(step.isEmpty() ? word : word + " " + step);
 }
 
@@ -341,12 +353,9 @@ void MainWindow::showStored(int count)
 void MainWindow::setUntitledText(const QString& text)
 {
     untitledText = text;
-    for (int i = 0; i < tabs.count(); ++i) {
-        WheelPanel* panel = panelAt(i);
-        const QVariant number = panel->property("untitledNumber");
-        if (panel->statusTip().isEmpty() && number.isValid())
-            panel->setWindowTitle(text + number.toString());
-    }
+    for (auto it = untitledNumbers.cbegin(); it != untitledNumbers.cend(); ++it)
+        if (it.key()->getFilePath().isEmpty())
+            it.key()->setDisplayName(text + QString::number(it.value()));
     resetTitle();
 }
 
@@ -367,19 +376,16 @@ WheelPanel* MainWindow::openFile(const QString& path)
         return nullptr;
     }
     WheelPanel* panel = createNew(absolute);
-    if (panel) {
-        panel->setStatusTip(absolute);
+    if (panel)
         remember(absolute);
-        resetTitle();
-    }
     return panel;
 }
 
 void MainWindow::openFiles(const QStringList& paths)
 {
     WheelPanel* first = panelAt(0);
-    const bool untouched =
-        tabs.count() == 1 && first->statusTip().isEmpty() && first->getUndoStack()->count() == 0;
+    const bool untouched = tabs.count() == 1 && first->getDesign()->getFilePath().isEmpty() &&
+                           first->getDesign()->getUndoStack()->count() == 0;
     bool opened = false;
     for (const QString& path : paths)
         opened = openFile(path) || opened;
@@ -433,7 +439,8 @@ bool MainWindow::save(WheelPanel* panel, bool saveAs)
 {
     if (!panel)
         panel = current;
-    QString path = panel->statusTip();
+    Design* design = panel->getDesign();
+    QString path = design->getFilePath();
     if (saveAs || path.isEmpty()) {
         path = QFileDialog::getSaveFileName(this, "", saveStart(fileDirectory), fileFilter);
         if (path.isEmpty())
@@ -444,14 +451,13 @@ bool MainWindow::save(WheelPanel* panel, bool saveAs)
     }
     // The design keeps its old name and stays modified when it could not be written, so the
     // work is asked about again before it can be lost.
-    if (!panel->save(path)) {
-        showProblem("SAVE_FAIL", path);
+    QString reason;
+    if (!design->save(path, &reason)) {
+        showProblem("SAVE_FAIL", path, reason);
         return false;
     }
-    panel->setStatusTip(path);
-    panel->setWindowTitle(QFileInfo(path).baseName());
+    untitledNumbers.remove(design);
     remember(QFileInfo(path).absoluteFilePath());
-    resetTitle();
     return true;
 }
 
@@ -460,10 +466,12 @@ bool MainWindow::saveAs()
     return save(current, true);
 }
 
-void MainWindow::showProblem(const QString& key, const QString& path)
+void MainWindow::showProblem(const QString& key, const QString& path, const QString& reason)
 {
-    showMessage(QMessageBox::Warning,
-                Resource::getText(key) + "\n" + QDir::toNativeSeparators(path));
+    QString text = Resource::getText(key) + "\n" + QDir::toNativeSeparators(path);
+    if (!reason.isEmpty())
+        text += "\n" + reason;
+    showMessage(QMessageBox::Warning, text);
 }
 
 void MainWindow::showMessage(QMessageBox::Icon icon, const QString& text)
@@ -478,11 +486,12 @@ bool MainWindow::closeTab(int index)
     WheelPanel* panel = panelAt(index);
     if (!panel)
         return false;
-    if (!panel->getUndoStack()->isClean()) {
+    Design* design = panel->getDesign();
+    if (design->isModified()) {
         // The design asked about is the one on screen, and the question names it.
         tabs.setCurrentIndex(index);
         QMessageBox box(QMessageBox::Question, Resource::getTitle(),
-                        Resource::getText("CHANGE") + "\n" + panel->windowTitle(),
+                        Resource::getText("CHANGE") + "\n" + design->getDisplayName(),
                         QMessageBox::NoButton, this);
         box.setWindowIcon(Resource::getIcon("LOGO"));
         const QList<QAbstractButton*> buttons = {
@@ -501,16 +510,21 @@ bool MainWindow::closeTab(int index)
 
     disconnect(panel, nullptr, &tools, nullptr);
     disconnect(panel, nullptr, this, nullptr);
+    disconnect(design, nullptr, this, nullptr);
     disconnect(&array, nullptr, panel, nullptr);
-    undoGroup.removeStack(panel->getUndoStack());
-    layerStack.removeWidget(panel->getLayerWidget());
+    undoGroup.removeStack(design->getUndoStack());
+    LayerWidget* layers = layerLists.take(panel);
+    layerStack.removeWidget(layers);
     tools.remove(panel);
     if (current == panel)
         current = nullptr;
     tabs.removeTab(tabs.indexOf(panel));
+    untitledNumbers.remove(design);
     if (tabs.count() == 0)
         createNew();
+    delete layers;
     delete panel;
+    delete design;
     return true;
 }
 
@@ -528,10 +542,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::copy()
 {
-    clipboard = current->getPixmap();
+    clipboard = getCurrentDesign()->getPicture();
     // Other picture programs take it from the system clipboard.
     auto* data = new QMimeData;
-    data->setImageData(clipboard.toImage());
+    data->setImageData(clipboard);
     QGuiApplication::clipboard()->setMimeData(data);
     copied = data;
 }
@@ -548,7 +562,7 @@ void MainWindow::paste()
             return;
         }
     }
-    current->paste(clipboard);
+    getCurrentDesign()->paste(clipboard);
 }
 
 void MainWindow::zoomIn()
@@ -575,13 +589,14 @@ void MainWindow::zoomToFit()
 
 void MainWindow::setPixmap(QPixmap pix, QPainter::CompositionMode mode, QString text)
 {
-    current->setLayer(pix, mode, text);
+    getCurrentDesign()->paint(pix.toImage(), mode, text);
 }
 
 void MainWindow::importFiles(const QStringList& paths)
 {
     // No more frames are kept than the design has slots.
-    PictureReader reader(web.getOverlay().width(), current->getCount());
+    Design* design = getCurrentDesign();
+    PictureReader reader(web.getOverlay().width(), design->getCount());
     if (!reader.read(paths)) {
         showProblem("NOT_A_PICTURE", reader.getFailedPath());
         return;
@@ -590,23 +605,22 @@ void MainWindow::importFiles(const QStringList& paths)
         tools.import(QPixmap::fromImage(reader.getFrames().first()));
         return;
     }
-    const int placed = current->setLayers(tools.framePictures(reader.getFrames()),
+    const int placed = design->paintSlots(tools.framePictures(reader.getFrames()),
                                           tools.getColorPanel()->getMode(), "IMPORT");
     if (placed < reader.getCount())
         showMessage(QMessageBox::Information, Resource::getText("LEFT_OUT")
                                                   .arg(reader.getCount() - placed)
                                                   .arg(reader.getCount())
-                                                  .arg(current->getCount()));
+                                                  .arg(design->getCount()));
 }
 
 void MainWindow::simulate()
 {
-    const QImage picture = current->getPixmap().toImage();
+    const QImage picture = getCurrentDesign()->getPicture();
     QList<bool> lit;
-    for (const QPointF& centre : web.getCenters()) {
-        const int x = int(centre.x()), y = int(centre.y());
-        lit << (picture.valid(x, y) && qAlpha(picture.pixel(x, y)) != 0);
-    }
+    // What the wheel will light.
+    for (const QPointF& centre : web.getCenters())
+        lit << FrameEncoder::isLit(picture, centre);
     simulateDialog.toShow(lit.data(), configuration->lines, configuration->leds);
     // A window of its own, placed over ours.
     QRect frame = simulateDialog.frameGeometry();
@@ -625,7 +639,7 @@ void MainWindow::show()
     move(frame.topLeft());
 }
 
-void MainWindow::transmit(QMap<int, QPixmap> pictures)
+void MainWindow::transmit(QMap<int, QImage> pictures)
 {
     // Nothing to send: no dialog, no traffic on the line.
     if (pictures.isEmpty())

@@ -9,6 +9,7 @@
 #include "transfer/halldialog.h"
 #include "transfer/transmitter.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QMap>
 #include <QMessageBox>
@@ -20,7 +21,9 @@
 #include <QUndoGroup>
 
 class ArgParser;
+class Design;
 class DockWidget;
+class LayerWidget;
 class QMimeData;
 class QToolBar;
 class UpdateClient;
@@ -48,6 +51,8 @@ public:
     QStringList recentFiles() const;
 
     WheelPanel* getCurrent() const { return current; }
+    Design* getCurrentDesign() const;
+    LayerWidget* getLayerWidget(WheelPanel* panel) const { return layerLists.value(panel); }
     QTabWidget* getTabs() { return &tabs; }
     DockWidget* getToolDock() const { return toolDock; }
     DockWidget* getLayerDock() const { return layerDock; }
@@ -83,7 +88,7 @@ public slots:
     // of an animation, or of several files, go into consecutive slots as one step.
     void importFiles(const QStringList& paths);
     void show();
-    void transmit(QMap<int, QPixmap> pictures);
+    void transmit(QMap<int, QImage> pictures);
     // Says in the status bar for a few seconds how many pictures the wheel took.
     void showStored(int count);
     void requestFinished(int id, bool error);
@@ -96,7 +101,8 @@ private:
     // A menu-only entry showing the text of a key, with its keys.
     QAction* addMenuEntry(QMenu* menu, const QString& key, const QKeySequence& keys);
     void buildMenus();
-    void showProblem(const QString& key, const QString& path);
+    // The key's text, the path and, when known, why it failed.
+    void showProblem(const QString& key, const QString& path, const QString& reason = QString());
     void showMessage(QMessageBox::Icon icon, const QString& text);
     WheelPanel* panelAt(int index);
     WheelPanel* openFile(const QString& path);
@@ -109,10 +115,13 @@ private:
     QTabWidget tabs;
     QStackedLayout layerStack;
     WheelPanel* current = nullptr;
+    QHash<WheelPanel*, LayerWidget*> layerLists;
+    // The number in the name of each design never saved.
+    QHash<Design*, int> untitledNumbers;
     ToolWidget tools;
     QUndoGroup undoGroup;
     Transmitter transmitter;
-    QPixmap clipboard;
+    QImage clipboard;
     // What our last copy put on the system clipboard, until the clipboard drops it.
     QPointer<const QMimeData> copied;
     HallDialog hallDialog;

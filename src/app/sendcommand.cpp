@@ -1,18 +1,16 @@
 #include "sendcommand.h"
 
 #include "app/sendprogress.h"
-#include "model/wheelpanel.h"
+#include "model/designfile.h"
 #include "model/wheelweb.h"
-#include "tools/imageconverter.h"
-#include "tools/imagetool.h"
+#include "tools/cellpainter.h"
 #include "tools/picturereader.h"
 #include "transfer/frameencoder.h"
 #include "transfer/framepicture.h"
-#include "transfer/hallwidget.h"
+#include "transfer/hallangle.h"
 
 #include <QDir>
 #include <QEventLoop>
-#include <QPainter>
 #include <QSaveFile>
 #include <QThread>
 
@@ -211,9 +209,11 @@ int SendCommand::load()
             return fail(BadCommandLine, "give one design file, or pictures, not both");
         if (!QFileInfo(files.first()).isFile())
             return fail(BadFile, files.first() + ": no such file");
-        if (!WheelPanel::readDesign(files.first(), count, &pictures) || pictures.isEmpty())
+        DesignFile file(files.first());
+        if (!file.read(count) || file.getPictures().isEmpty())
             return fail(BadFile, "cannot read " + files.first() +
                                      " as a design: save it again from rimglow");
+        pictures = file.getPictures();
         if (targets.isEmpty())
             for (int slot = 0; slot < pictures.size(); ++slot)
                 targets << slot;
@@ -239,10 +239,10 @@ int SendCommand::load()
                                             .arg(targets.size()));
     }
 
-    QMap<int, QPixmap> wheelPictures;
+    QMap<int, QImage> wheelPictures;
     for (int i = 0; i < targets.size(); ++i)
-        wheelPictures.insert(targets[i], QPixmap::fromImage(pictures[design ? targets[i] : i]));
-    const int angle = hallAngle >= 0 ? hallAngle : HallWidget::storedAngle();
+        wheelPictures.insert(targets[i], pictures[design ? targets[i] : i]);
+    const int angle = hallAngle >= 0 ? hallAngle : HallAngle::stored();
     frames = FrameEncoder::encodeAll(wheelPictures, *web, product->hasHall(), angle, 360);
     return Sent;
 }
@@ -256,26 +256,12 @@ int SendCommand::readPictures(int limit, QList<QImage>* pictures, int* found)
     if (!reader.read(product->designs))
         return fail(BadFile, "cannot read " + reader.getFailedPath() +
                                  " as a picture: give a PNG, GIF or another picture file");
+    // Converted as the image tool converts a picture at its opening place.
+    const CellPainter cells(*web, Qt::black, 1);
     for (const QImage& frame : reader.getFrames())
-        pictures->append(toWheelPicture(frame));
+        pictures->append(cells.paintPicture(frame));
     *found = reader.getCount();
     return Sent;
-}
-
-QImage SendCommand::toWheelPicture(const QImage& picture) const
-{
-    const int side = web->getOverlay().width();
-    const QImage ink = ImageConverter().toInk(picture);
-    const QPointF place = ImageTool::openingPlace(ink.size(), side, 1);
-    QImage result(side, side, QImage::Format_ARGB32_Premultiplied);
-    result.fill(Qt::transparent);
-    QPainter painter(&result);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    for (int cell : ImageConverter::cellsOnInk(ink, place, web->getCenters()))
-        painter.drawPolygon(web->getPolygons()[cell], Qt::OddEvenFill);
-    painter.end();
-    return result;
 }
 
 int SendCommand::exportPictures()

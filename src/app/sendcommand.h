@@ -41,7 +41,6 @@ private:
     int load();
     // Reads and converts at most limit pictures; found counts them all.
     int readPictures(int limit, QList<QImage>* pictures, int* found);
-    QImage toWheelPicture(const QImage& picture) const;
     int exportPictures();
     int check();
     int sendToOneWheel();

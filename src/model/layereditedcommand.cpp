@@ -1,28 +1,20 @@
 #include "layereditedcommand.h"
 
-#include "layerwidget.h"
-#include "resources/resource.h"
+#include "design.h"
 
-LayerEditedCommand::LayerEditedCommand(LayerView* view, LayerWidget* widget, int previous,
-                                       int current)
-    : LayerCommand(view, false)
+LayerEditedCommand::LayerEditedCommand(Design* design, int previous, int current)
+    : LayerCommand(design, "EDIT")
     , previous(previous)
     , current(current)
-    , widget(widget)
 {
 }
 
-void LayerEditedCommand::redoAction()
+void LayerEditedCommand::redo()
 {
-    widget->changeIndex(current);
+    design->setCurrentRow(current);
 }
 
-void LayerEditedCommand::undoAction()
+void LayerEditedCommand::undo()
 {
-    widget->changeIndex(previous);
-}
-
-void LayerEditedCommand::print()
-{
-    setText(Resource::getText("EDIT"));
+    design->setCurrentRow(previous);
 }

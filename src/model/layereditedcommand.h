@@ -3,22 +3,17 @@
 
 #include "layercommand.h"
 
-class LayerWidget;
-
-// Another row chosen for editing.
+// Another slot chosen for editing.
 class LayerEditedCommand : public LayerCommand {
 public:
-    LayerEditedCommand(LayerView* view, LayerWidget* widget, int previous, int current);
+    LayerEditedCommand(Design* design, int previous, int current);
 
-protected:
-    void redoAction() override;
-    void undoAction() override;
-    void print() override;
+    void redo() override;
+    void undo() override;
 
 private:
     int previous;
     int current;
-    LayerWidget* widget;
 };
 
 #endif

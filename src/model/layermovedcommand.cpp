@@ -1,34 +1,26 @@
 #include "layermovedcommand.h"
 
-#include "layerview.h"
-#include "layerwidget.h"
-#include "resources/resource.h"
+#include "design.h"
 
-LayerMovedCommand::LayerMovedCommand(LayerView* view, LayerWidget* widget, int from, int to)
-    : LayerCommand(view, false)
+LayerMovedCommand::LayerMovedCommand(Design* design, int from, int to)
+    : LayerCommand(design, "MOVETO")
     , from(from)
     , to(to)
-    , widget(widget)
 {
 }
 
 void LayerMovedCommand::move(int source, int target)
 {
-    view->insertItem(target, view->takeItem(source));
-    widget->changeIndex(target);
+    design->setRow(source, target);
+    design->setCurrentRow(target);
 }
 
-void LayerMovedCommand::redoAction()
+void LayerMovedCommand::redo()
 {
     move(from, to);
 }
 
-void LayerMovedCommand::undoAction()
+void LayerMovedCommand::undo()
 {
     move(to, from);
-}
-
-void LayerMovedCommand::print()
-{
-    setText(Resource::getText("MOVETO"));
 }

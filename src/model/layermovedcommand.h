@@ -3,24 +3,19 @@
 
 #include "layercommand.h"
 
-class LayerWidget;
-
-// A row dragged from one place in the list to another.
+// A slot's picture moved to another slot; the picture moved is the one edited.
 class LayerMovedCommand : public LayerCommand {
 public:
-    LayerMovedCommand(LayerView* view, LayerWidget* widget, int from, int to);
+    LayerMovedCommand(Design* design, int from, int to);
 
-protected:
-    void redoAction() override;
-    void undoAction() override;
-    void print() override;
+    void redo() override;
+    void undo() override;
 
 private:
-    void move(int from, int to);
+    void move(int source, int target);
 
     int from;
     int to;
-    LayerWidget* widget;
 };
 
 #endif

@@ -1,32 +1,26 @@
 #include "layerselectallcommand.h"
 
-#include "layerview.h"
-#include "resources/resource.h"
+#include "design.h"
 
-LayerSelectAllCommand::LayerSelectAllCommand(LayerView* view, QList<int> rows, Qt::CheckState state)
-    : LayerCommand(view, true)
+LayerSelectAllCommand::LayerSelectAllCommand(Design* design, QList<int> rows, Qt::CheckState state)
+    : LayerCommand(design, state == Qt::Checked ? "SELECTALL" : "IGNOREALL")
     , rows(rows)
     , state(state)
 {
 }
 
-void LayerSelectAllCommand::apply(Qt::CheckState checkState)
+void LayerSelectAllCommand::apply(bool on)
 {
     for (int row : rows)
-        view->item(row)->setCheckState(checkState);
+        design->setTicked(row, on);
 }
 
-void LayerSelectAllCommand::redoAction()
+void LayerSelectAllCommand::redo()
 {
-    apply(state);
+    apply(state == Qt::Checked);
 }
 
-void LayerSelectAllCommand::undoAction()
+void LayerSelectAllCommand::undo()
 {
-    apply(state == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-}
-
-void LayerSelectAllCommand::print()
-{
-    setText(Resource::getText(state == Qt::Checked ? "SELECTALL" : "IGNOREALL"));
+    apply(state != Qt::Checked);
 }

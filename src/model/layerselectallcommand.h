@@ -5,18 +5,16 @@
 
 #include <QList>
 
-// Several rows ticked or unticked at once; the command itself applies the change.
+// Several slots ticked or unticked at once.
 class LayerSelectAllCommand : public LayerCommand {
 public:
-    LayerSelectAllCommand(LayerView* view, QList<int> rows, Qt::CheckState state);
+    LayerSelectAllCommand(Design* design, QList<int> rows, Qt::CheckState state);
 
-protected:
-    void redoAction() override;
-    void undoAction() override;
-    void print() override;
+    void redo() override;
+    void undo() override;
 
 private:
-    void apply(Qt::CheckState checkState);
+    void apply(bool on);
 
     QList<int> rows;
     Qt::CheckState state;

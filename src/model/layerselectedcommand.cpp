@@ -1,26 +1,20 @@
 #include "layerselectedcommand.h"
 
-#include "layerview.h"
-#include "resources/resource.h"
+#include "design.h"
 
-LayerSelectedCommand::LayerSelectedCommand(LayerView* view, int row, Qt::CheckState state)
-    : LayerCommand(view, false)
+LayerSelectedCommand::LayerSelectedCommand(Design* design, int row, Qt::CheckState state)
+    : LayerCommand(design, state == Qt::Checked ? "SELECT" : "UNSELECT")
     , row(row)
     , state(state)
 {
 }
 
-void LayerSelectedCommand::redoAction()
+void LayerSelectedCommand::redo()
 {
-    view->item(row)->setCheckState(state);
+    design->setTicked(row, state == Qt::Checked);
 }
 
-void LayerSelectedCommand::undoAction()
+void LayerSelectedCommand::undo()
 {
-    view->item(row)->setCheckState(state == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-}
-
-void LayerSelectedCommand::print()
-{
-    setText(Resource::getText(state == Qt::Checked ? "SELECT" : "UNSELECT"));
+    design->setTicked(row, state != Qt::Checked);
 }

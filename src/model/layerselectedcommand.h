@@ -3,15 +3,13 @@
 
 #include "layercommand.h"
 
-// A row ticked or unticked.
+// A slot ticked or unticked.
 class LayerSelectedCommand : public LayerCommand {
 public:
-    LayerSelectedCommand(LayerView* view, int row, Qt::CheckState state);
+    LayerSelectedCommand(Design* design, int row, Qt::CheckState state);
 
-protected:
-    void redoAction() override;
-    void undoAction() override;
-    void print() override;
+    void redo() override;
+    void undo() override;
 
 private:
     int row;

@@ -25,12 +25,9 @@ void LayerView::renumber()
     blockSignals(blocked);
 }
 
-QListWidgetItem* LayerView::add(const QString& text)
+QListWidgetItem* LayerView::add()
 {
-    QPixmap empty(iconSize());
-    empty.fill(Qt::transparent);
-    auto* item = new QListWidgetItem(QIcon(empty), QString(), this);
-    item->setStatusTip(text);
+    auto* item = new QListWidgetItem(this);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Checked);
     return item;

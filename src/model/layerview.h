@@ -10,8 +10,8 @@ class LayerView : public QListWidget {
 public:
     explicit LayerView(QWidget* parent = nullptr);
 
-    // Appends a ticked row tied to a picture by its status tip.
-    QListWidgetItem* add(const QString& text);
+    // Appends a tickable row.
+    QListWidgetItem* add();
 
 private:
     void renumber();

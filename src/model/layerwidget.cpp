@@ -1,33 +1,32 @@
 #include "layerwidget.h"
 
-#include "layereditedcommand.h"
-#include "layermovedcommand.h"
-#include "layerselectallcommand.h"
-#include "layerselectedcommand.h"
+#include "design.h"
 #include "resources/resource.h"
 #include "superfastblur.h"
 
 #include <QBoxLayout>
 #include <QPainter>
 #include <QPushButton>
-#include <QUndoStack>
 
-LayerWidget::LayerWidget(QUndoStack* stack, int count, QWidget* parent)
+LayerWidget::LayerWidget(Design* design, QWidget* parent)
     : QWidget(parent)
-    , stack(stack)
+    , design(design)
 {
-    QPixmap empty(512, 512);
-    empty.fill(Qt::transparent);
-    const QIcon blank(thumbnail(empty));
-    for (int i = 0; i < count; ++i)
-        view.add(QString::number(i))->setIcon(blank);
-    view.setCurrentRow(0);
+    for (int i = 0; i < design->getCount(); ++i) {
+        icons << QIcon(thumbnail(design->getPicture(i)));
+        view.add();
+    }
+    showRows();
 
     connect(&view, &QListWidget::currentItemChanged, this, &LayerWidget::currentRowChanged);
     connect(&view, &QListWidget::itemChanged, this, &LayerWidget::itemChecked);
     view.installEventFilter(&watcher);
     connect(&watcher, &LayerEvent::added, this, &LayerWidget::added);
     connect(&watcher, &LayerEvent::removed, this, &LayerWidget::removed);
+    connect(design, &Design::pictureChanged, this, &LayerWidget::setIcon);
+    connect(design, &Design::orderChanged, this, &LayerWidget::showRows);
+    connect(design, &Design::tickChanged, this, &LayerWidget::showTick);
+    connect(design, &Design::currentChanged, this, &LayerWidget::showCurrent);
 
     transmitButton = new QPushButton(this);
     transmitButton->setIconSize(QSize(32, 32));
@@ -51,13 +50,13 @@ LayerWidget::LayerWidget(QUndoStack* stack, int count, QWidget* parent)
     layout->addWidget(transmitButton);
 
     connect(transmitButton, &QPushButton::clicked, this, &LayerWidget::toTransmit);
-    connect(selectAllButton, &QPushButton::clicked, this, &LayerWidget::selectAll);
-    connect(ignoreAllButton, &QPushButton::clicked, this, &LayerWidget::unselectAll);
+    connect(selectAllButton, &QPushButton::clicked, design, [design] { design->tickAll(true); });
+    connect(ignoreAllButton, &QPushButton::clicked, design, [design] { design->tickAll(false); });
 }
 
 LayerWidget::~LayerWidget()
 {
-    // The view's rows go with it; that must not reach the undo stack.
+    // The view's rows go with it; that must not reach the design.
     disconnect(&view, nullptr, this, nullptr);
     view.removeEventFilter(&watcher);
     Resource::remove(transmitButton);
@@ -65,35 +64,12 @@ LayerWidget::~LayerWidget()
     Resource::remove(ignoreAllButton);
 }
 
-int LayerWidget::getIndex(QListWidgetItem* item) const
-{
-    return int(item->statusTip().toUInt(nullptr, 10));
-}
-
-void LayerWidget::changeIndex(int row)
-{
-    view.setCurrentRow(row);
-    emit currentIndex(getIndex(view.item(row)));
-}
-
-QList<int> LayerWidget::getList() const
-{
-    QList<int> list;
-    for (int row = 0; row < view.count(); ++row)
-        list << getIndex(view.item(row));
-    return list;
-}
-
-QPixmap LayerWidget::superFastBlur(QPixmap pixmap, int radius) const
-{
-    return ::superFastBlur(pixmap, radius);
-}
-
-QPixmap LayerWidget::thumbnail(const QPixmap& picture) const
+QPixmap LayerWidget::thumbnail(const QImage& picture) const
 {
     const int side = view.iconSize().width();
-    const QImage blurred =
-        superFastBlur(picture, 2).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage blurred = superFastBlur(QPixmap::fromImage(picture), 2)
+                               .toImage()
+                               .convertToFormat(QImage::Format_ARGB32);
     QImage small(side, side, QImage::Format_ARGB32);
     small.fill(Qt::transparent);
     for (int y = 0; y < side; ++y) {
@@ -125,76 +101,66 @@ QPixmap LayerWidget::thumbnail(const QPixmap& picture) const
     return icon;
 }
 
-void LayerWidget::setIcon(QPixmap pixmap, int index)
+void LayerWidget::setIcon(int index)
 {
-    QListWidgetItem* item = view.currentItem();
-    if (index != -1) {
-        for (int row = 0; row < view.count(); ++row) {
-            if (getIndex(view.item(row)) == index) {
-                item = view.item(row);
-                break;
-            }
-        }
+    icons[index] = QIcon(thumbnail(design->getPicture(index)));
+    const int row = int(design->getList().indexOf(index));
+    const QSignalBlocker blocker(view);
+    view.item(row)->setIcon(icons[index]);
+}
+
+void LayerWidget::showRows()
+{
+    const QSignalBlocker blocker(view);
+    const QList<int> order = design->getList();
+    for (int row = 0; row < view.count(); ++row) {
+        view.item(row)->setIcon(icons[order[row]]);
+        view.item(row)->setCheckState(design->isTicked(row) ? Qt::Checked : Qt::Unchecked);
     }
-    if (!item)
-        return;
-    const bool blocked = view.blockSignals(true);
-    item->setIcon(QIcon(thumbnail(pixmap)));
-    view.blockSignals(blocked);
+    view.setCurrentRow(design->getCurrentRow());
 }
 
-void LayerWidget::selectAll()
+void LayerWidget::showTick(int row)
 {
-    selectOrUnselctALl(Qt::Checked);
+    const QSignalBlocker blocker(view);
+    view.item(row)->setCheckState(design->isTicked(row) ? Qt::Checked : Qt::Unchecked);
 }
 
-void LayerWidget::unselectAll()
+void LayerWidget::showCurrent()
 {
-    selectOrUnselctALl(Qt::Unchecked);
-}
-
-void LayerWidget::selectOrUnselctALl(Qt::CheckState state)
-{
-    QList<int> rows;
-    for (int row = 0; row < view.count(); ++row)
-        if (view.item(row)->checkState() != state)
-            rows << row;
-    if (!rows.isEmpty())
-        stack->push(new LayerSelectAllCommand(&view, rows, state));
+    const QSignalBlocker blocker(view);
+    view.setCurrentRow(design->getCurrentRow());
 }
 
 void LayerWidget::added()
 {
-    dragStartRow = view.currentRow();
+    dragStartRow = design->getCurrentRow();
 }
 
 void LayerWidget::removed()
 {
-    // The dragged row stays current, so its place tells where it went.
-    if (view.currentRow() != dragStartRow)
-        stack->push(new LayerMovedCommand(&view, this, dragStartRow, view.currentRow()));
+    // The dragged row stays current, so its place tells where it went. The view has moved the
+    // row already; the design follows, and the rows are shown from it again.
+    const int to = view.currentRow();
+    if (to != dragStartRow)
+        design->moveRow(dragStartRow, to);
+    showRows();
 }
 
 void LayerWidget::itemChecked(QListWidgetItem* item)
 {
-    stack->push(new LayerSelectedCommand(&view, view.row(item), item->checkState()));
+    design->tick(view.row(item), item->checkState() == Qt::Checked);
 }
 
-void LayerWidget::currentRowChanged(QListWidgetItem* current, QListWidgetItem* previous)
+void LayerWidget::currentRowChanged(QListWidgetItem* current, QListWidgetItem*)
 {
-    if (current == previous || !current)
-        return;
-    if (previous)
-        stack->push(new LayerEditedCommand(&view, this, view.row(previous), view.row(current)));
-    emit currentIndex(getIndex(current));
+    if (current)
+        design->chooseRow(view.row(current));
 }
 
 void LayerWidget::toTransmit()
 {
-    QMap<int, int> rows;
-    for (int row = 0; row < view.count(); ++row)
-        if (view.item(row)->checkState() == Qt::Checked)
-            rows.insert(row, getIndex(view.item(row)));
-    if (!rows.isEmpty())
-        emit toUpdate(rows);
+    const QMap<int, QImage> chosen = design->tickedPictures();
+    if (!chosen.isEmpty())
+        emit toUpdate(chosen);
 }

@@ -4,52 +4,49 @@
 #include "layerevent.h"
 #include "layerview.h"
 
+#include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QWidget>
 
+class Design;
 class QPushButton;
-class QUndoStack;
 
-// The layer list of a design: one row per picture slot. The current row is the picture being
-// edited, the row order is the order of the pictures in the design file and in the wheel, and
-// the ticked rows are the pictures to transmit. Every user action is one undo step.
+// The layer list of a design: one row per slot, showing the design's slot order, its ticks and
+// the picture being edited. What the user does here becomes an undo step of the design, and the
+// rows follow the design back.
 class LayerWidget : public QWidget {
     Q_OBJECT
 public:
-    LayerWidget(QUndoStack* stack, int count, QWidget* parent = nullptr);
+    explicit LayerWidget(Design* design, QWidget* parent = nullptr);
     ~LayerWidget() override;
 
-    int getIndex(QListWidgetItem* item) const;
-    void changeIndex(int row);
-    QList<int> getList() const;
-    QPixmap superFastBlur(QPixmap pixmap, int radius) const;
+    LayerView* getView() { return &view; }
     // The row's picture of a slot: the blurred picture on a light disc, reduced so that each
     // thumbnail pixel shows the most covered pixel under it and a single stroke stays visible.
-    QPixmap thumbnail(const QPixmap& picture) const;
-    LayerView* getView() { return &view; }
-
-public slots:
-    void setIcon(QPixmap pixmap, int index = -1);
+    QPixmap thumbnail(const QImage& picture) const;
 
 signals:
-    void currentIndex(int index);
-    void toUpdate(QMap<int, int> rows);
+    // The ticked slots and their pictures, for the wheel.
+    void toUpdate(QMap<int, QImage> pictures);
 
 private slots:
-    void selectAll();
-    void unselectAll();
     void added();
     void removed();
     void itemChecked(QListWidgetItem* item);
     void currentRowChanged(QListWidgetItem* current, QListWidgetItem* previous);
     void toTransmit();
+    void setIcon(int index);
+    void showRows();
+    void showTick(int row);
+    void showCurrent();
 
 private:
-    void selectOrUnselctALl(Qt::CheckState state);
-
+    Design* design;
     LayerView view;
-    QUndoStack* stack;
+    // By picture, so they move with the pictures.
+    QList<QIcon> icons;
     int dragStartRow = 0;
     LayerEvent watcher;
     QPushButton* transmitButton;

@@ -1,18 +1,16 @@
 #include "wheelcommand.h"
 
-#include "resources/resource.h"
-#include "wheelpanel.h"
+#include "design.h"
 
-WheelCommand::WheelCommand(WheelPanel* panel, int index, QPixmap before, QPixmap after,
-                           QString text, QUndoCommand* parent)
-    : QUndoCommand(parent)
-    , panel(panel)
+WheelCommand::WheelCommand(Design* design, int index, const QImage& before, const QImage& after,
+                           const QString& key, QUndoCommand* parent)
+    : QUndoCommand(key, parent)
+    , design(design)
     , index(index)
     , pending(after)
-    , text(text)
 {
-    const QImage old = before.toImage().convertToFormat(PicturePatch::format);
-    const QImage changed = after.toImage().convertToFormat(PicturePatch::format);
+    const QImage old = before.convertToFormat(PicturePatch::format);
+    const QImage changed = after.convertToFormat(PicturePatch::format);
     if (old.size() == changed.size()) {
         const QRect rect = PicturePatch::changedRect(old, changed);
         this->before = PicturePatch(old, rect);
@@ -26,14 +24,12 @@ WheelCommand::WheelCommand(WheelPanel* panel, int index, QPixmap before, QPixmap
 void WheelCommand::redo()
 {
     if (!pending.isNull()) {
-        panel->setPixmap(pending, index);
-        pending = QPixmap();
+        design->setPicture(index, pending);
+        pending = QImage();
     } else {
-        panel->setPixmap(QPixmap::fromImage(after.applyTo(panel->getPixmap(index).toImage())),
-                         index);
+        design->setPicture(index, after.applyTo(design->getPicture(index)));
     }
     QUndoCommand::redo();
-    print();
 }
 
 void WheelCommand::undo()
@@ -41,7 +37,7 @@ void WheelCommand::undo()
     if (isObsolete())
         return;
     QUndoCommand::undo();
-    panel->setPixmap(QPixmap::fromImage(before.applyTo(panel->getPixmap(index).toImage())), index);
+    design->setPicture(index, before.applyTo(design->getPicture(index)));
 }
 
 qsizetype WheelCommand::cost() const
@@ -56,14 +52,9 @@ void WheelCommand::forget()
 {
     before = PicturePatch();
     after = PicturePatch();
-    pending = QPixmap();
+    pending = QImage();
     // The children are ours, though QUndoCommand hands them out read-only.
     for (int i = 0; i < childCount(); ++i)
         const_cast<WheelCommand*>(static_cast<const WheelCommand*>(child(i)))->forget();
     setObsolete(true);
-}
-
-void WheelCommand::print()
-{
-    setText(Resource::getText(text));
 }

@@ -3,18 +3,18 @@
 
 #include "picturepatch.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QUndoCommand>
 
-class WheelPanel;
+class Design;
 
-// One change of one picture of a design, and the key that names the change in the undo menu.
-// Only the rectangle that changed is kept, before and after, so a long history of strokes stays
-// small. Changes of further pictures made in the same step are its children.
+// One change of one picture of a design, named by the key of its text. Only the rectangle that
+// changed is kept, before and after, so a long history of strokes stays small. Changes of
+// further pictures made in the same step are its children.
 class WheelCommand : public QUndoCommand {
 public:
-    WheelCommand(WheelPanel* panel, int index, QPixmap before, QPixmap after, QString text,
-                 QUndoCommand* parent = nullptr);
+    WheelCommand(Design* design, int index, const QImage& before, const QImage& after,
+                 const QString& key, QUndoCommand* parent = nullptr);
 
     void undo() override;
     void redo() override;
@@ -25,15 +25,12 @@ public:
     void forget();
 
 private:
-    void print();
-
-    WheelPanel* panel;
+    Design* design;
     int index;
     PicturePatch before;
     PicturePatch after;
     // The whole picture after the change, until the first redo has put it in place.
-    QPixmap pending;
-    QString text;
+    QImage pending;
 };
 
 #endif

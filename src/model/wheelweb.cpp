@@ -5,7 +5,7 @@
 #include <cmath>
 
 WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
-    : overlay(512, 512)
+    : overlay(512, 512, QImage::Format_ARGB32_Premultiplied)
     , lineCount(lineCount)
     , ledCount(ledCount)
 {

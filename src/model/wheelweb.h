@@ -1,16 +1,15 @@
 #ifndef WHEELWEB_H
 #define WHEELWEB_H
 
+#include <QImage>
 #include <QList>
-#include <QObject>
-#include <QPixmap>
 #include <QPointF>
 #include <QPolygonF>
 
 // The polar LED grid of the wheel in the 512 x 512 picture space, axle at (256, 256). Cells run
 // from angular index lineCount - 1 down to 0, and within each from the rim inwards; this is the
 // order in which the wheel reads its LEDs.
-class WheelWeb : public QObject {
+class WheelWeb {
 public:
     WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize);
 
@@ -19,14 +18,14 @@ public:
 
     const QList<QPolygonF>& getPolygons() const { return polygons; }
     const QList<QPointF>& getCenters() const { return centers; }
-    const QPixmap& getOverlay() const { return overlay; }
+    const QImage& getOverlay() const { return overlay; }
     int getLineCount() const { return lineCount; }
     int getLedCount() const { return ledCount; }
 
 private:
     QList<QPolygonF> polygons;
     QList<QPointF> centers;
-    QPixmap overlay;
+    QImage overlay;
     int lineCount;
     int ledCount;
     double angleStep;

@@ -14,7 +14,7 @@ ImageTool::ImageTool(Tool* other, QPixmap picture)
 {
     proxy = scene()->addWidget(panel, Qt::Dialog | Qt::WindowTitleHint);
     proxy->setZValue(std::numeric_limits<double>::max());
-    proxy->setPos(openingPlace(panel->size(), web->getOverlay().width(), div));
+    proxy->setPos(CellPainter::openingPlace(panel->size(), web->getOverlay().width(), div));
     connect(panel, &ImageLabel::toDraw, this, &ImageTool::toDraw);
     connect(panel, &ImageLabel::toEnd, this, &ImageTool::toEnd);
     connect(panel, &ImageLabel::toMax, this, &ImageTool::toMax);
@@ -31,14 +31,9 @@ ImageTool::~ImageTool()
         delete proxy;
 }
 
-QPointF ImageTool::openingPlace(QSize size, int side, int div)
-{
-    return QPointF((side - size.width()) * 0.5, div > 1 ? 0 : int((side - size.height()) * 0.5));
-}
-
 void ImageTool::toDraw(QPixmap picture)
 {
-    emit upDate(paintOnInk(picture.toImage(), proxy->pos()));
+    emit upDate(QPixmap::fromImage(cellPainter().paintOnInk(picture.toImage(), proxy->pos())));
 }
 
 void ImageTool::toEnd()

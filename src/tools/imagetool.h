@@ -23,9 +23,6 @@ public:
 
     ImageLabel* getPanel() const;
     QGraphicsProxyWidget* getProxy() const { return proxy; }
-    // Where a panel of a size first stands on a wheel picture of a side: centred, or at the top
-    // edge when the strokes repeat round the wheel.
-    static QPointF openingPlace(QSize size, int side, int div);
 
 public slots:
     void toDraw(QPixmap picture);

@@ -50,7 +50,7 @@ void PenTool::update()
     QPainter painter(&result);
     painter.setBrush(brush);
     painter.setPen(Qt::NoPen);
-    paintRepeats(&painter, index);
+    cellPainter().paintRepeats(&painter, index);
     painter.end();
     setTempPixmap(result);
 }

@@ -71,13 +71,14 @@ void TextTool::update()
     QPainter painter(&result);
     painter.setBrush(brush);
     painter.setPen(Qt::NoPen);
+    const CellPainter cells = cellPainter();
     for (const QPoint& point : points) {
         if (point.y() >= rings || point.y() < 0 || angles < 1)
             continue;
         int column = int((-(qint64(angles / 2) + point.x())) % angles);
         if (column < 0)
             column += angles;
-        paintRepeats(&painter, column * rings + point.y());
+        cells.paintRepeats(&painter, column * rings + point.y());
     }
     painter.end();
     setTempPixmap(result);

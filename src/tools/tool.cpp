@@ -1,6 +1,5 @@
 #include "tool.h"
 
-#include "imageconverter.h"
 #include "model/wheelweb.h"
 
 #include <QGraphicsPixmapItem>
@@ -54,32 +53,7 @@ void Tool::setTempPixmap(QPixmap pixmap)
         previewItem->setPixmap(pixmap);
 }
 
-void Tool::paintRepeats(QPainter* painter, int position) const
+CellPainter Tool::cellPainter() const
 {
-    const QList<QPolygonF>& polygons = web->getPolygons();
-    const int n = int(polygons.size());
-    // Only 1 and divisors of the angular positions are offered; anything below 1 paints once.
-    const int repeats = qMax(div, 1);
-    const int step = n / repeats;
-    for (int k = 0; k < repeats; ++k) {
-        int at = position + k * step;
-        if (at >= n)
-            at -= n;
-        if (at >= 0 && at < n)
-            painter->drawPolygon(polygons[at], Qt::OddEvenFill);
-    }
-}
-
-QPixmap Tool::paintOnInk(const QImage& ink, QPointF place) const
-{
-    QPixmap result(web->getOverlay().size());
-    result.fill(Qt::transparent);
-    QPainter painter(&result);
-    painter.setBrush(brush);
-    painter.setPen(Qt::NoPen);
-    if (div > 0)
-        for (int cell : ImageConverter::cellsOnInk(ink, place, web->getCenters()))
-            paintRepeats(&painter, cell);
-    painter.end();
-    return result;
+    return CellPainter(*web, brush, div);
 }

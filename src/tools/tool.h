@@ -1,6 +1,8 @@
 #ifndef TOOL_H
 #define TOOL_H
 
+#include "cellpainter.h"
+
 #include <QBrush>
 #include <QImage>
 #include <QObject>
@@ -32,10 +34,8 @@ public:
     void setBrush(QBrush brush) { this->brush = brush; }
     int getDiv() const { return div; }
     void setDiv(int div) { this->div = div; }
-    // A picture of the grid's size with every cell whose sampling point lies on ink painted,
-    // with its repeats, in the brush; the ink picture's top left corner lies at the place. What
-    // the image tool delivers on OK, and the batch import for each frame.
-    QPixmap paintOnInk(const QImage& ink, QPointF place) const;
+    // How this tool paints cells: in its brush, with its repeats.
+    CellPainter cellPainter() const;
 
 signals:
     void upDate(QPixmap pixmap);
@@ -43,8 +43,6 @@ signals:
 
 protected:
     void init();
-    // Paints the cell at a list position and its div - 1 repeats around the wheel.
-    void paintRepeats(QPainter* painter, int position) const;
     // The scene of the view, or null once the view is gone (a replaced tool outlives its view
     // for the 10 ms until its deletion).
     QGraphicsScene* scene() const;

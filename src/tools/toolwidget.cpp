@@ -1,6 +1,5 @@
 #include "toolwidget.h"
 
-#include "imageconverter.h"
 #include "imagetool.h"
 #include "model/wheelweb.h"
 #include "pentool.h"
@@ -135,17 +134,12 @@ void ToolWidget::import()
         emit toImport(paths);
 }
 
-QList<QPixmap> ToolWidget::framePictures(const QList<QImage>& frames) const
+QList<QImage> ToolWidget::framePictures(const QList<QImage>& frames) const
 {
-    QList<QPixmap> pictures;
-    Tool* tool = currentTool();
-    if (!tool)
-        return pictures;
-    const int side = web->getOverlay().width();
-    const ImageConverter defaults;
-    for (const QImage& frame : frames)
-        pictures << tool->paintOnInk(defaults.toInk(frame),
-                                     ImageTool::openingPlace(frame.size(), side, tool->getDiv()));
+    QList<QImage> pictures;
+    if (Tool* tool = currentTool())
+        for (const QImage& frame : frames)
+            pictures << tool->cellPainter().paintPicture(frame);
     return pictures;
 }
 

@@ -35,7 +35,7 @@ public:
     // For each frame (fitted to the wheel, as PictureReader delivers them) the picture that the
     // image tool would deliver on OK at its opening place with its first settings, in the
     // current tool's brush and division.
-    QList<QPixmap> framePictures(const QList<QImage>& frames) const;
+    QList<QImage> framePictures(const QList<QImage>& frames) const;
 
 public slots:
     void changeTab(QGraphicsView* obj);

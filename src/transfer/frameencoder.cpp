@@ -14,15 +14,20 @@ QByteArray FrameEncoder::encode(const QImage& picture, const QList<QPointF>& cen
             byte = 0;
             bit = 7;
         }
-        const int x = int(centre.x());
-        const int y = int(centre.y());
-        // Points outside the picture read as unlit.
-        if (picture.valid(x, y) && qAlpha(picture.pixel(x, y)) > 128)
+        if (isLit(picture, centre))
             byte |= quint8(1 << bit);
         --bit;
     }
     frame.append(char(byte));
     return frame;
+}
+
+bool FrameEncoder::isLit(const QImage& picture, QPointF centre)
+{
+    const int x = int(centre.x());
+    const int y = int(centre.y());
+    // Points outside the picture read as unlit.
+    return picture.valid(x, y) && qAlpha(picture.pixel(x, y)) > 128;
 }
 
 QByteArray FrameEncoder::rotate(const QByteArray& frame, int value, int maximum, int lineCount,
@@ -38,13 +43,13 @@ QByteArray FrameEncoder::rotate(const QByteArray& frame, int value, int maximum,
     return frame.mid(offset) + frame.left(offset);
 }
 
-QMap<int, QByteArray> FrameEncoder::encodeAll(const QMap<int, QPixmap>& pictures,
+QMap<int, QByteArray> FrameEncoder::encodeAll(const QMap<int, QImage>& pictures,
                                               const WheelWeb& web, bool hall, int hallValue,
                                               int hallMaximum)
 {
     QMap<int, QByteArray> frames;
     for (auto it = pictures.cbegin(); it != pictures.cend(); ++it) {
-        const QByteArray frame = encode(it.value().toImage(), web.getCenters());
+        const QByteArray frame = encode(it.value(), web.getCenters());
         frames.insert(it.key(), hall ? rotate(frame, hallValue, hallMaximum, web.getLineCount(),
                                               web.getLedCount())
                                      : frame);

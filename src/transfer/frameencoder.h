@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QList>
 #include <QMap>
-#include <QPixmap>
 #include <QPointF>
 
 class WheelWeb;
@@ -16,10 +15,12 @@ class WheelWeb;
 class FrameEncoder {
 public:
     static QByteArray encode(const QImage& picture, const QList<QPointF>& centers);
+    // Whether the wheel lights the cell whose sampling point this is.
+    static bool isLit(const QImage& picture, QPointF centre);
     // Left rotation by whole bytes of the columns the hall angle stands for.
     static QByteArray rotate(const QByteArray& frame, int value, int maximum, int lineCount,
                              int ledCount);
-    static QMap<int, QByteArray> encodeAll(const QMap<int, QPixmap>& pictures, const WheelWeb& web,
+    static QMap<int, QByteArray> encodeAll(const QMap<int, QImage>& pictures, const WheelWeb& web,
                                            bool hall, int hallValue, int hallMaximum);
 };
 

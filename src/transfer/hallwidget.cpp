@@ -1,6 +1,6 @@
 #include "hallwidget.h"
 
-#include "resources/hiddenfile.h"
+#include "hallangle.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -9,8 +9,6 @@
 
 namespace {
 
-const char* const hallFile = "hall";
-const int defaultAngle = 200;
 const int animationStep = 60;
 const int animationInterval = 20;
 
@@ -101,25 +99,16 @@ HallWidget::HallWidget(QWidget* parent)
     toInit();
 }
 
-int HallWidget::storedAngle()
-{
-    // Text that is no number reads as 0. A wrapping dial would fold a value outside its range
-    // around to some unrelated angle, so it is clamped first.
-    const int stored =
-        HiddenFile::exists(hallFile) ? HiddenFile::read(hallFile).toInt() : defaultAngle;
-    return qBound(0, stored, 360);
-}
-
 void HallWidget::toInit()
 {
-    setValue(storedAngle());
+    setValue(HallAngle::stored());
     shownAngle = value();
     update();
 }
 
 void HallWidget::save()
 {
-    HiddenFile::write(hallFile, QString::number(value()));
+    HallAngle::store(value());
     shownAngle = value();
     update();
     emit shift(value(), maximum());

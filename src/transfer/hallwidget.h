@@ -13,8 +13,6 @@ class HallWidget : public QDial {
 public:
     explicit HallWidget(QWidget* parent = nullptr);
 
-    // The angle kept between runs, which every transfer uses.
-    static int storedAngle();
     void toInit();
     int getShownAngle() const { return shownAngle; }
 

@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "model/design.h"
 #include "model/layerview.h"
 #include "model/layerwidget.h"
 #include "tools/imagelabel.h"
@@ -8,10 +9,11 @@
 
 namespace {
 
-// What the window said when a file could not be used.
-QString problem(const QString& key, const QString& path)
+// What the window said when a file could not be used, and why, when that is known.
+QString problem(const QString& key, const QString& path, const QString& reason = QString())
 {
-    return Resource::getText(key) + "\n" + QDir::toNativeSeparators(path);
+    return Resource::getText(key) + "\n" + QDir::toNativeSeparators(path) +
+           (reason.isEmpty() ? QString() : "\n" + reason);
 }
 
 } // namespace
@@ -45,9 +47,9 @@ private slots:
         ink(&w, QPoint(100, 256));
         QCOMPARE(captions(&w), QStringList{"round *"});
         QCOMPARE(w.windowTitle(), QString("Rimglow! DEMO - round *"));
-        w.getCurrent()->getUndoStack()->undo();
+        w.getCurrentDesign()->getUndoStack()->undo();
         QCOMPARE(captions(&w), QStringList{"round"});
-        w.getCurrent()->getUndoStack()->redo();
+        w.getCurrentDesign()->getUndoStack()->redo();
         QCOMPARE(captions(&w), QStringList{"round *"});
         QVERIFY(!w.saveAs());
         // A named design is saved without asking.
@@ -55,14 +57,16 @@ private slots:
         w.open();
         QCOMPARE(captions(&w), (QStringList{"round", "round"}));
         QCOMPARE(w.getTabs()->currentIndex(), 1);
-        QCOMPARE(w.getCurrent()->statusTip(), round);
+        QCOMPARE(w.getCurrentDesign()->getFilePath(), round);
         auto* saved = static_cast<WheelPanel*>(w.getTabs()->widget(0));
-        QCOMPARE(w.getCurrent()->getPixmap().toImage(), saved->getPixmap().toImage());
+        QCOMPARE(w.getCurrentDesign()->getPicture(), saved->getDesign()->getPicture());
         // A file that is no design opens nothing.
         w.open();
         QCOMPARE(w.getTabs()->count(), 2);
-        QCOMPARE(boxes.texts, (QStringList{problem("SAVE_FAIL", path + "/blocked.DEMO"),
-                                           problem("READ_FAIL", letter)}));
+        QCOMPARE(boxes.texts,
+                 (QStringList{
+                     problem("SAVE_FAIL", path + "/blocked.DEMO", "Filename refers to a directory"),
+                     problem("READ_FAIL", letter, "Unable to read image data")}));
         QVERIFY(w.saveAs() && w.saveAs() && w.saveAs());
         QVERIFY(QFile::exists(path + "/pic.png.DEMO") && QFile::exists(path + "/pic.demo.DEMO"));
         QCOMPARE(captions(&w).last(), QString("pic"));
@@ -116,13 +120,14 @@ private slots:
     {
         DemoWindow w;
         WheelPanel* panel = w.getCurrent();
-        QUndoStack* stack = panel->getUndoStack();
-        panel->getLayerWidget()->changeIndex(1);
+        Design* design = panel->getDesign();
+        QUndoStack* stack = design->getUndoStack();
+        design->chooseRow(1);
         ink(&w);
-        const auto pictures = [panel] {
+        const auto pictures = [design] {
             QList<QImage> images;
-            for (int i = 0; i < panel->getCount(); ++i)
-                images << panel->getPixmap(i).toImage();
+            for (int i = 0; i < design->getCount(); ++i)
+                images << design->getPicture(i);
             return images;
         };
         const QList<QImage> before = pictures();
@@ -142,7 +147,7 @@ private slots:
         QCOMPARE(boxes.texts.last(),
                  QString("Left out 1 of the 3 frames: the design has no slot after slot 3."));
         QCOMPARE(stack->count(), steps + 1);
-        QCOMPARE(stack->undoText(), QString("Import"));
+        QCOMPARE(entry(&w, "UNDO")->text(), QString("Undo Import"));
         const QList<QImage> after = pictures();
         QCOMPARE(after[0], before[0]);
         QVERIFY(after[1] != before[1] && after[2] != before[2] && after[1] != after[2]);
@@ -153,9 +158,9 @@ private slots:
 
         // Our copy of slot 2 goes into another design as it is; other programs get it too.
         w.copy();
-        WheelPanel* other = w.createNew();
+        Design* other = w.createNew()->getDesign();
         w.paste();
-        QCOMPARE(other->getPixmap(0).toImage(), after[1]);
+        QCOMPARE(other->getPicture(0), after[1]);
         QCOMPARE(captions(&w), (QStringList{"Untitled 1 *", "Untitled 2 *"}));
         QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(after[1].format()),
                  after[1]);
@@ -165,13 +170,13 @@ private slots:
         frame.fill(Qt::white);
         QPainter(&frame).fillRect(0, 0, 160, 240, Qt::black);
         QGuiApplication::clipboard()->setImage(frame);
-        other->getLayerWidget()->changeIndex(1);
+        other->chooseRow(1);
         const int done = other->getUndoStack()->count();
         w.paste();
         auto* image = qobject_cast<ImageTool*>(w.getTools()->currentTool());
         QVERIFY(image && other->getUndoStack()->count() == done);
         image->getPanel()->toAdd();
-        QCOMPARE(other->getPixmap(1).toImage(), after[2]);
+        QCOMPARE(other->getPicture(1), after[2]);
         QVERIFY(!qobject_cast<ImageTool*>(w.getTools()->currentTool()));
     }
 
@@ -186,7 +191,7 @@ private slots:
                                {dir.filePath("kept"), dir.filePath("kept.DEMO")});
         WheelPanel* first = w.getCurrent();
         ink(&w);
-        QVERIFY(w.createNew()->getLayerWidget()->isVisibleTo(&w));
+        QVERIFY(w.getLayerWidget(w.createNew())->isVisibleTo(&w));
         ink(&w);
         QVERIFY(!w.close() && w.isVisible());
         QVERIFY(!w.closeTab(0));
@@ -255,7 +260,7 @@ private slots:
             QTest::mouseMove(panel->viewport(), at(b));
             QTest::mouseRelease(panel->viewport(), Qt::LeftButton, {}, at(b));
             QCOMPARE(captions(w), QStringList{"Untitled 1 *"});
-            LayerWidget* layers = panel->getLayerWidget();
+            LayerWidget* layers = w->getLayerWidget(panel);
             layers->getView()->item(2)->setCheckState(Qt::Unchecked);
             QPushButton* send = nullptr;
             for (QPushButton* button : layers->findChildren<QPushButton*>())
@@ -269,8 +274,8 @@ private slots:
             QCOMPARE(wheel.errors().count("identity request"), 1);
             QCOMPARE(w->statusBar()->currentMessage(), QString("2 pictures stored in the wheel."));
 
-            panel->getUndoStack()->setClean();
-            QPixmap ink(512, 512);
+            panel->getDesign()->getUndoStack()->setClean();
+            QImage ink(512, 512, QImage::Format_ARGB32);
             ink.fill(Qt::black);
             w->transmit({{1, ink}, {2, ink}});
             QTRY_VERIFY(transmitter->labelText() != Resource::getText("CONNECTION"));

@@ -46,17 +46,19 @@ private slots:
             QSKIP("needs a platform with OpenGL (run under Xvfb)");
     }
 
-    // Half-transparent ink lights the LED in the preview; streaks of the last position come back
-    // at the left. The bars take the package the user picks (in name order: "blue" before
-    // "red"), which outlives closing; closing stops the wheel and frees its textures, showing
-    // again rebuilds them; standing still, every band of a trail lies on one line: nothing to
-    // see.
+    // The preview lights what the wheel will light: ink more than half opaque, not ink at half
+    // or less (a half-transparent picture lights nothing on the wheel); streaks of the last
+    // position come back at the left. The bars take the package the user picks (in name order:
+    // "blue" before "red"), which outlives closing; closing stops the wheel and frees its textures,
+    // showing again rebuilds them; standing still, every band of a trail lies on one line: nothing
+    // to see.
     void previewShowsTurnsAndStops()
     {
         DemoWindow window;
         const WheelWeb web(16, 8, 80, 16);
         const int cell = 3 * 8 + 5; // position 3, LED 5
-        ink(&window, (web.getCenters()[cell] - QPointF(4, 4)).toPoint(), 100);
+        ink(&window, (web.getCenters()[cell] - QPointF(4, 4)).toPoint(), 129);
+        ink(&window, (web.getCenters()[cell + 8] - QPointF(4, 4)).toPoint(), 128);
         entry(&window, "SIMULATION")->trigger();
         SimulateDialog* dialog = window.getSimulateDialog();
         QVERIFY(dialog->isVisible());
@@ -64,6 +66,7 @@ private slots:
         QImage leds = simulator->getPicture();
         QVERIFY(qAlpha(leds.pixel(8 * 3 + 7, 8 * 5 + 4)) > 200);
         QCOMPARE(qAlpha(leds.pixel(8 * 3 + 7, 8 * 4 + 4)), 0);
+        QCOMPARE(qAlpha(leds.pixel(8 * 4 + 7, 8 * 5 + 4)), 0);
         bool states[4 * 2] = {};
         states[3 * 2 + 1] = true; // last position, lower LED
         dialog->toShow(states, 4, 2);

@@ -1,6 +1,10 @@
 #include "testsuite.h"
 
+#ifdef RIMGLOW_TEST_WIDGETS
 #include <QApplication>
+#else
+#include <QGuiApplication>
+#endif
 #include <QList>
 #include <QStandardPaths>
 #include <QTest>
@@ -25,7 +29,12 @@ int TestSuite::add(std::function<QObject*()> factory)
 
 int main(int argc, char** argv)
 {
+#ifdef RIMGLOW_TEST_WIDGETS
     QApplication application(argc, argv);
+#else
+    // Tests of the core library make no widget.
+    QGuiApplication application(argc, argv);
+#endif
     // State files of the tests go to a folder of their own, never the user's.
     QStandardPaths::setTestModeEnabled(true);
     // "--class NAME" runs only that test class; the other arguments go to Qt Test.

@@ -1,3 +1,4 @@
+#include "model/design.h"
 #include "model/layerwidget.h"
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
@@ -27,6 +28,13 @@ void click(LayerWidget* widget, const QString& text)
             button->click();
 }
 
+QImage filled(const QColor& color)
+{
+    QImage image(512, 512, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    return image;
+}
+
 } // namespace
 
 class LayerWidgetTest : public QObject {
@@ -34,71 +42,67 @@ class LayerWidgetTest : public QObject {
 private slots:
     void initTestCase() { HiddenFile::write("language", "en"); }
 
-    // Ticking a row, Select All (only for what is unticked), Ignore All and choosing a row are
-    // one step each; the ticked rows go out with the pictures they hold.
+    // What the user does in the list is one step of the design each, and the rows follow the
+    // design through undo and redo: ticks, Select All and Ignore All, the row chosen, and the
+    // thumbnails, which go with their pictures. The ticked rows go out with their pictures.
     void layerList()
     {
-        QUndoStack stack;
-        LayerWidget widget(&stack, 4);
-        LayerView* view = widget.getView();
+        Design design(4, QSize(512, 512));
+        QUndoStack* stack = design.getUndoStack();
+        design.setPicture(3, filled(Qt::green));
         // Rows holding pictures 2, 0, 3, 1, set up without any step.
-        view->blockSignals(true);
-        view->insertItem(0, view->takeItem(2));
-        view->insertItem(2, view->takeItem(3));
-        view->setCurrentRow(0);
-        view->blockSignals(false);
+        design.setRow(2, 0);
+        design.setRow(3, 2);
+        design.setCurrentRow(0);
+        LayerWidget widget(&design);
+        LayerView* view = widget.getView();
         view->item(1)->setCheckState(Qt::Unchecked);
+        QCOMPARE(stack->count(), 1);
+        QVERIFY(!design.isTicked(1));
         QSignalSpy sent(&widget, &LayerWidget::toUpdate);
         click(&widget, "Send to Wheel");
-        const auto rows = sent.value(0).value(0).value<QMap<int, int>>();
-        QCOMPARE(rows, (QMap<int, int>{{0, 2}, {2, 3}, {3, 1}}));
-        stack.undo();
+        const auto pictures = sent.value(0).value(0).value<QMap<int, QImage>>();
+        QCOMPARE(pictures.keys(), (QList<int>{0, 2, 3}));
+        QCOMPARE(pictures[2], filled(Qt::green));
+        stack->undo();
         QCOMPARE(ticks(view), QString("xxxx"));
-        stack.redo();
-        view->item(2)->setCheckState(Qt::Unchecked);
-        view->item(2)->setCheckState(Qt::Checked);
-        stack.undo();
-        QCOMPARE(ticks(view), QString("x--x"));
+        stack->redo();
+        QCOMPARE(ticks(view), QString("x-xx"));
 
         click(&widget, "Select All");
         QCOMPARE(ticks(view), QString("xxxx"));
-        stack.undo();
-        QCOMPARE(ticks(view), QString("x--x"));
-        stack.redo();
-        click(&widget, "Select All");
-        QCOMPARE(stack.count(), 3);
+        stack->undo();
+        QCOMPARE(ticks(view), QString("x-xx"));
         click(&widget, "Ignore All");
         QCOMPARE(ticks(view), QString("----"));
         // Nothing ticked sends nothing.
         click(&widget, "Send to Wheel");
         QCOMPARE(sent.size(), 1);
-        stack.undo();
-        QCOMPARE(ticks(view), QString("xxxx"));
+        stack->undo();
+        QCOMPARE(ticks(view), QString("x-xx"));
 
-        QList<int> shown;
-        connect(&widget, &LayerWidget::currentIndex, this, [&](int index) { shown << index; });
         view->setCurrentRow(2);
-        stack.undo();
+        QCOMPARE(design.getCurrentIndex(), 3);
+        stack->undo();
         QCOMPARE(view->currentRow(), 0);
-        stack.redo();
+        stack->redo();
         QCOMPARE(view->currentRow(), 2);
-        QCOMPARE(shown, (QList<int>{3, 2, 3}));
-        QCOMPARE(widget.getList(), (QList<int>{2, 0, 3, 1}));
 
-        // A thumbnail follows its picture wherever its row is, as no step; an index no row
-        // holds falls back to the current row. Rows carry their slot numbers, which stay with
-        // the place.
-        const int steps = stack.count();
-        QPixmap blue(64, 64);
-        blue.fill(Qt::blue);
-        widget.setIcon(blue, 0);
-        widget.setIcon(blue, 9);
+        // A thumbnail follows its picture wherever its row is; rows carry their slot numbers,
+        // which stay with the place.
+        const auto middle = [view](int row) {
+            return view->item(row)->icon().pixmap(64, 64).toImage().pixelColor(32, 32);
+        };
+        design.setPicture(0, filled(Qt::blue));
+        QCOMPARE(middle(1), QColor(Qt::blue));
+        QCOMPARE(middle(2), QColor(Qt::green));
+        design.moveRow(1, 3);
         for (int row = 0; row < view->count(); ++row) {
-            const QImage icon = view->item(row)->icon().pixmap(64, 64).toImage();
-            QCOMPARE(icon.pixelColor(32, 32), QColor(row == 1 || row == 2 ? Qt::blue : Qt::white));
+            QCOMPARE(middle(row), QColor(row == 3 ? Qt::blue : row == 1 ? Qt::green : Qt::white));
             QCOMPARE(view->item(row)->text(), QString::number(row + 1));
         }
-        QCOMPARE(stack.count(), steps);
+        QCOMPARE(ticks(view), QString("xxx-"));
+        QCOMPARE(view->currentRow(), 3);
     }
 };
 
@@ -135,28 +139,32 @@ private slots:
         // A skip in initTestCase would leak into the test classes run after this one.
         if (QGuiApplication::platformName() != "xcb")
             QSKIP("needs a platform with drag and drop (run under Xvfb)");
-        QUndoStack stack;
-        LayerWidget widget(&stack, 4);
+        Design design(4, QSize(512, 512));
+        QUndoStack* stack = design.getUndoStack();
+        design.setPicture(3, filled(Qt::green));
+        LayerWidget widget(&design);
         widget.resize(200, 400);
         widget.show();
         QVERIFY(QTest::qWaitForWindowExposed(&widget));
         widget.getView()->setCurrentRow(3);
-        stack.clear();
+        stack->clear();
 
         drag(&widget, 3, 0);
-        QCOMPARE(widget.getList(), (QList<int>{3, 0, 1, 2}));
-        QCOMPARE(stack.count(), 1);
-        stack.undo();
-        QCOMPARE(widget.getList(), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(design.getList(), (QList<int>{3, 0, 1, 2}));
+        QCOMPARE(stack->count(), 1);
+        stack->undo();
+        QCOMPARE(design.getList(), (QList<int>{0, 1, 2, 3}));
         QCOMPARE(widget.getView()->currentRow(), 3);
-        stack.redo();
-        QCOMPARE(widget.getList(), (QList<int>{3, 0, 1, 2}));
+        QCOMPARE(widget.getView()->item(3)->icon().pixmap(64, 64).toImage().pixelColor(32, 32),
+                 QColor(Qt::green));
+        stack->redo();
+        QCOMPARE(design.getList(), (QList<int>{3, 0, 1, 2}));
         QCOMPARE(widget.getView()->currentRow(), 0);
-        stack.undo();
+        stack->undo();
         // Dropped where it was: no step.
         drag(&widget, 3, 3);
-        QCOMPARE(widget.getList(), (QList<int>{0, 1, 2, 3}));
-        QCOMPARE(stack.count(), 1);
+        QCOMPARE(design.getList(), (QList<int>{0, 1, 2, 3}));
+        QCOMPARE(stack->count(), 1);
     }
 };
 

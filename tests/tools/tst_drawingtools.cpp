@@ -1,5 +1,6 @@
 #include "app/memorytuning.h"
 #include "modalanswerer.h"
+#include "model/design.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
@@ -38,7 +39,9 @@ struct Desk {
         panel.show();
         palette.add(&panel);
         palette.changeTab(&panel);
-        QObject::connect(&palette, &ToolWidget::changePixmap, &panel, &WheelPanel::setLayer);
+        QObject::connect(&palette, &ToolWidget::changePixmap, &design,
+                         [this](const QPixmap& pix, QPainter::CompositionMode mode,
+                                const QString& text) { design.paint(pix.toImage(), mode, text); });
     }
     ~Desk() { palette.remove(&panel); }
 
@@ -56,7 +59,7 @@ struct Desk {
     }
     QList<int> litCells() const
     {
-        const QImage picture = panel.getPixmap().toImage();
+        const QImage picture = design.getPicture();
         QList<int> cells;
         for (int i = 0; i < web.getCenters().size(); ++i)
             if (qAlpha(picture.pixel(web.getCenters()[i].toPoint())) > 0)
@@ -78,12 +81,14 @@ struct Desk {
     }
     // The OK button beside the text entry.
     void writeText() { child<QPushButton>(tool<TextTool>()->getEntry()->parentWidget())->click(); }
-    QUndoStack* stack() { return panel.getUndoStack(); }
+    QUndoStack* stack() { return design.getUndoStack(); }
 
     WheelWeb web;
     ToolWidget palette{&web, 1};
     // The overlay stands in for the background too: only its size matters here.
-    WheelPanel panel{web.getOverlay(), web.getOverlay(), 2, QString()};
+    Design design{2, web.getOverlay().size()};
+    WheelPanel panel{&design, QPixmap::fromImage(web.getOverlay()),
+                     QPixmap::fromImage(web.getOverlay())};
 };
 
 } // namespace

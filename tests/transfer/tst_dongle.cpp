@@ -130,16 +130,15 @@ private slots:
         const WheelWeb wide(64, 16, 80, 16);
         QImage half = filled(0);
         QPainter(&half).fillRect(0, 0, 256, 512, Qt::black);
-        const QPixmap halves = QPixmap::fromImage(half);
         const QByteArray plain = FrameEncoder::encode(half, wide.getCenters());
         for (const auto& [value, offset] :
              QList<QPair<int, int>>{{270, 0}, {0, 96}, {300, (330 * 64 / 360) * 2}}) {
-            const QMap<int, QByteArray> frames = FrameEncoder::encodeAll(
-                {{1, halves}, {4, QPixmap::fromImage(filled(0))}}, wide, true, value, 360);
+            const QMap<int, QByteArray> frames =
+                FrameEncoder::encodeAll({{1, half}, {4, filled(0)}}, wide, true, value, 360);
             QCOMPARE(frames.keys(), (QList<int>{1, 4}));
             QCOMPARE(frames[1], plain.mid(offset) + plain.left(offset));
         }
-        QCOMPARE(FrameEncoder::encodeAll({{1, halves}}, wide, false, 0, 360),
+        QCOMPARE(FrameEncoder::encodeAll({{1, half}}, wide, false, 0, 360),
                  (QMap<int, QByteArray>{{1, plain}}));
     }
 };

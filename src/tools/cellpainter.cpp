@@ -1,0 +1,54 @@
+#include "cellpainter.h"
+
+#include "imageconverter.h"
+#include "model/wheelweb.h"
+
+#include <QPainter>
+
+CellPainter::CellPainter(const WheelWeb& web, QBrush brush, int div)
+    : web(web)
+    , brush(brush)
+    , div(div)
+{
+}
+
+void CellPainter::paintRepeats(QPainter* painter, int position) const
+{
+    const QList<QPolygonF>& polygons = web.getPolygons();
+    const int n = int(polygons.size());
+    // Only 1 and divisors of the angular positions are offered; anything below 1 paints once.
+    const int repeats = qMax(div, 1);
+    const int step = n / repeats;
+    for (int k = 0; k < repeats; ++k) {
+        int at = position + k * step;
+        if (at >= n)
+            at -= n;
+        if (at >= 0 && at < n)
+            painter->drawPolygon(polygons[at], Qt::OddEvenFill);
+    }
+}
+
+QImage CellPainter::paintOnInk(const QImage& ink, QPointF place) const
+{
+    QImage result(web.getOverlay().size(), QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.setBrush(brush);
+    painter.setPen(Qt::NoPen);
+    if (div > 0)
+        for (int cell : ImageConverter::cellsOnInk(ink, place, web.getCenters()))
+            paintRepeats(&painter, cell);
+    painter.end();
+    return result;
+}
+
+QImage CellPainter::paintPicture(const QImage& fitted) const
+{
+    return paintOnInk(ImageConverter().toInk(fitted),
+                      openingPlace(fitted.size(), web.getOverlay().width(), div));
+}
+
+QPointF CellPainter::openingPlace(QSize size, int side, int div)
+{
+    return QPointF((side - size.width()) * 0.5, div > 1 ? 0 : int((side - size.height()) * 0.5));
+}

@@ -21,7 +21,7 @@ WheelArray::WheelArray(int lineCount, bool hasHall)
         } else if (!chosen && !hasHall) {
             chosen = action;
         }
-        action->setStatusTip(QString::number(count));
+        action->setData(count);
         action->setIcon(createIcon(count));
         action->setCheckable(true);
         choices.addAction(action);
@@ -31,7 +31,6 @@ WheelArray::WheelArray(int lineCount, bool hasHall)
         chosen = none;
     chosen->setChecked(true);
     menu.menuAction()->setIcon(chosen->icon());
-    menu.menuAction()->setStatusTip(chosen->statusTip());
     setArray(getArray());
 }
 
@@ -54,7 +53,7 @@ QList<int> WheelArray::counts(int lineCount)
 
 int WheelArray::getArray() const
 {
-    return menu.menuAction()->statusTip().toInt();
+    return choices.checkedAction()->data().toInt();
 }
 
 void WheelArray::setArray(int div)
@@ -66,8 +65,7 @@ void WheelArray::setArray(int div)
 void WheelArray::updateArrayAction(QAction* action)
 {
     menu.menuAction()->setIcon(action->icon());
-    menu.menuAction()->setStatusTip(action->statusTip());
-    setArray(action->statusTip().toInt());
+    setArray(action->data().toInt());
 }
 
 void WheelArray::menuAction()

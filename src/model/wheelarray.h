@@ -11,7 +11,7 @@ class QAction;
 
 // The arrangement menu: the rotational repeat counts the wheel's grid allows (1, and every
 // divisor d >= 3 of the angular positions with d * d at most their number). The current count
-// is kept as the status tip of the menu's own action.
+// is the checked choice.
 class WheelArray : public QObject {
     Q_OBJECT
 public:

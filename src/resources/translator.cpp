@@ -141,7 +141,7 @@ void Translator::renewMenu()
     const QStringList names = cells.isEmpty() ? QStringList() : cells.first();
     for (int i = 0; i < columnLabels.size(); ++i) {
         QAction* action = menu.addAction(names.value(i));
-        action->setStatusTip(columnLabels[i]);
+        action->setData(columnLabels[i]);
         action->setCheckable(true);
         choices.addAction(action);
     }
@@ -150,7 +150,7 @@ void Translator::renewMenu()
 
 void Translator::update(QAction* action)
 {
-    setLanguage(action->statusTip());
+    setLanguage(action->data().toString());
 }
 
 void Translator::apply(NotePaper* note, const QString& key) const

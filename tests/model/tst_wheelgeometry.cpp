@@ -77,7 +77,7 @@ private slots:
         WheelArray array(lines, false);
         QList<int> counts;
         for (QAction* action : array.getMenu()->actions())
-            counts << action->statusTip().toInt();
+            counts << action->data().toInt();
         QTEST(counts, "counts");
         QTEST(array.getArray(), "chosen");
         QCOMPARE(WheelArray(lines, true).getArray(), 1);

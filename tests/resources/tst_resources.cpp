@@ -204,7 +204,7 @@ private slots:
         const QList<QAction*> languages = Resource::getLanguageMenu()->actions();
         QStringList entries;
         for (QAction* entry : languages)
-            entries << entry->statusTip() + " " + entry->text();
+            entries << entry->data().toString() + " " + entry->text();
         QCOMPARE(entries, (QStringList{"en English", "de Deutsch",
                                        QString::fromUtf8("zh_TW \u7e41\u9ad4\u4e2d\u6587")}));
         QFile table(Resource::directory() + "language.csv");

@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < 20; ++i) {
         QElapsedTimer clock;
         clock.start();
-        const BitFont::BDFfont font(path);
+        const BDFfont font(path);
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
     std::printf("reading spleen-8x16.bdf: %.2f ms (median of 20)\n", median(times));
@@ -56,7 +56,7 @@ int main(int argc, char** argv)
         const long before = residentKilobytes();
         QElapsedTimer clock;
         clock.start();
-        const BitFont::BDFfont font(plane.fileName());
+        const BDFfont font(plane.fileName());
         times.push_back(clock.nsecsElapsed() / 1e6);
         // Later loads reuse the memory the first one freed.
         if (i == 0)
@@ -66,7 +66,7 @@ int main(int argc, char** argv)
                 "(median of 5), resident memory %.1f MB while loaded\n",
                 plane.size() / 1e6, median(times), grown / 1024.0);
 
-    const BitFont::BDFfont font(path);
+    const BDFfont font(path);
     const QString text = QString("Rimglow spins pictures on bicycle wheels!").left(40);
     for (const bool down : {false, true}) {
         times.clear();

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
             std::abort();
     }
-    const BitFont::BDFfont font(inputPath());
+    const BDFfont font(inputPath());
     for (const QString& text : texts()) {
         for (const QPoint& p : font.text(text, false))
             if (p.x() < 0 || p.y() < 0)

@@ -29,7 +29,7 @@ bool isHexNumber(const QString& text)
 
 } // namespace
 
-void BitFont::BDFchar::setBBX(const QString& numbers)
+void BDFchar::setBBX(const QString& numbers)
 {
     // Split at every single blank: two blanks in a row make an empty field, which reads as 0.
     const QStringList fields = numbers.split(u' ');
@@ -39,14 +39,14 @@ void BitFont::BDFchar::setBBX(const QString& numbers)
     yOffset = fields.value(3).toInt();
 }
 
-void BitFont::BDFchar::setDWIDTH(const QString& numbers)
+void BDFchar::setDWIDTH(const QString& numbers)
 {
     const QStringList fields = numbers.split(u' ');
     advanceX = fields.value(0).toInt();
     advanceY = fields.value(1).toInt();
 }
 
-void BitFont::BDFchar::addData(const QString& row)
+void BDFchar::addData(const QString& row)
 {
     if (rows.size() >= maxRows)
         return;
@@ -67,7 +67,7 @@ void BitFont::BDFchar::addData(const QString& row)
     rows.append(line);
 }
 
-qint64 BitFont::BDFchar::rowCost(const QSet<QString>& pool) const
+qint64 BDFchar::rowCost(const QSet<QString>& pool) const
 {
     // A row's slot, plus for a new row its characters, string header and set entry.
     constexpr qint64 newRowUpkeep = 96;
@@ -81,7 +81,7 @@ qint64 BitFont::BDFchar::rowCost(const QSet<QString>& pool) const
     return cost;
 }
 
-void BitFont::BDFchar::shareRows(QSet<QString>* pool)
+void BDFchar::shareRows(QSet<QString>* pool)
 {
     rows.squeeze();
     for (QString& row : rows) {
@@ -93,7 +93,7 @@ void BitFont::BDFchar::shareRows(QSet<QString>* pool)
     }
 }
 
-QVector<QPoint> BitFont::BDFchar::data() const
+QVector<QPoint> BDFchar::data() const
 {
     QVector<QPoint> points;
     const int shownRows = int(qMin<qsizetype>(qMax(height, 0), rows.size()));

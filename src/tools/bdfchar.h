@@ -1,8 +1,6 @@
 #ifndef BDFCHAR_H
 #define BDFCHAR_H
 
-#include "bitfont.h"
-
 #include <QPoint>
 #include <QSet>
 #include <QString>
@@ -15,7 +13,7 @@
 // keeps at most maxRows rows of at most maxRowBits bits (longer hexadecimal rows are cut), far
 // more than any glyph that fits on a wheel; data() reads only what is kept, whatever the box
 // claims, and drops pixels whose position does not fit in an int.
-class BitFont::BDFchar {
+class BDFchar {
 public:
     static constexpr int maxRows = 1024;
     static constexpr int maxRowBits = 1024;

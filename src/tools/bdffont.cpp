@@ -15,7 +15,7 @@ namespace {
 // rather than read as lines of its own.
 bool readLine(QTextStream& stream, QString* line)
 {
-    const int maxLength = BitFont::BDFfont::maxLineLength;
+    const int maxLength = BDFfont::maxLineLength;
     if (!stream.readLineInto(line, maxLength))
         return false;
     if (line->size() == maxLength) {
@@ -33,7 +33,7 @@ bool fitsInt(qint64 value)
 
 } // namespace
 
-BitFont::BDFfont::BDFfont(const QString& path)
+BDFfont::BDFfont(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -59,12 +59,12 @@ BitFont::BDFfont::BDFfont(const QString& path)
                  qPrintable(path), bitmapBudget / (1024 * 1024));
 }
 
-BitFont::BDFfont::~BDFfont()
+BDFfont::~BDFfont()
 {
     qDeleteAll(glyphs);
 }
 
-void BitFont::BDFfont::readGlyph(QTextStream& stream, int encoding, Reading* reading)
+void BDFfont::readGlyph(QTextStream& stream, int encoding, Reading* reading)
 {
     auto glyph = std::make_unique<BDFchar>();
     QString line;
@@ -95,7 +95,7 @@ void BitFont::BDFfont::readGlyph(QTextStream& stream, int encoding, Reading* rea
     glyphs.insert(encoding, glyph.release());
 }
 
-bool BitFont::BDFfont::checkTag(const QString& line, const QString& tag, QString* rest)
+bool BDFfont::checkTag(const QString& line, const QString& tag, QString* rest)
 {
     if (!line.startsWith(tag))
         return false;
@@ -103,7 +103,7 @@ bool BitFont::BDFfont::checkTag(const QString& line, const QString& tag, QString
     return true;
 }
 
-QVector<QPoint> BitFont::BDFfont::text(const QString& text, bool down) const
+QVector<QPoint> BDFfont::text(const QString& text, bool down) const
 {
     QVector<QPoint> points;
     // The origin may wander past the int range on absurd advances and come back, so it moves

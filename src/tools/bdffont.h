@@ -1,8 +1,6 @@
 #ifndef BDFFONT_H
 #define BDFFONT_H
 
-#include "bitfont.h"
-
 #include <QMap>
 #include <QPoint>
 #include <QRect>
@@ -10,6 +8,7 @@
 #include <QString>
 #include <QVector>
 
+class BDFchar;
 class QTextStream;
 
 // One BDF font file: its glyphs by encoding, and the layout of a text as lit pixels.
@@ -21,7 +20,7 @@ class QTextStream;
 // so a complete 16-pixel font of the Basic Multilingual Plane takes about a third of that;
 // glyphs beyond it keep their advance but draw nothing, and a warning names the file. Pixels
 // whose position leaves the int range are dropped.
-class BitFont::BDFfont {
+class BDFfont {
 public:
     static constexpr int maxLineLength = 65536;
     static constexpr qint64 bitmapBudget = qint64(48) * 1024 * 1024;

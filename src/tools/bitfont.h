@@ -9,14 +9,13 @@
 #include <QVector>
 #include <QWidget>
 
+class BDFfont;
+
 // The text entry of the text tool: orientation, font and size, and the text, turned into lit
 // pixel positions with a bitmap font of the font folder or a system font.
 class BitFont : public QWidget {
     Q_OBJECT
 public:
-    class BDFchar;
-    class BDFfont;
-
     explicit BitFont(int size, QWidget* parent = nullptr);
     ~BitFont() override;
 

@@ -91,7 +91,7 @@ private slots:
         row("row shorter than the width", "16 1 0 0", "", {"FF"}, columnsOf(0, 7));
         row("not hexadecimal rows are unlit", "8 3 0 0", "", {"FG", "F F", "80"}, {{0, 0}});
         row("longer than a glyph keeps", "4000 1 0 0", "", {QString(600, 'F')},
-            columnsOf(0, BitFont::BDFchar::maxRowBits - 1));
+            columnsOf(0, BDFchar::maxRowBits - 1));
         row("two blanks make an empty field", "1 1  3", "2  7", {"80"}, {{0, 3}}, QPoint(2, 0));
         // The column and the row beyond INT_MAX are dropped.
         row("offsets near the upper int limit", "3 2 2147483646 2147483647", "", {"E0", "E0"},
@@ -99,10 +99,10 @@ private slots:
         row("offsets at the lower int limit", "2 2 -2147483648 -2147483648", "", {"40", "80"},
             {{INT_MIN + 1, INT_MIN + 1}, {INT_MIN, INT_MIN}});
         Points kept;
-        for (int r = 0; r < BitFont::BDFchar::maxRows; ++r)
+        for (int r = 0; r < BDFchar::maxRows; ++r)
             kept << QPoint(0, INT_MAX - 1 - r);
         row("rows beyond what a glyph keeps", "1 2147483647 0 0", "",
-            QStringList(3 * BitFont::BDFchar::maxRows, "80"), kept);
+            QStringList(3 * BDFchar::maxRows, "80"), kept);
     }
 
     void glyphs()
@@ -110,7 +110,7 @@ private slots:
         QFETCH(QString, bbx);
         QFETCH(QString, dwidth);
         QFETCH(QStringList, rows);
-        BitFont::BDFchar glyph;
+        BDFchar glyph;
         glyph.setBBX(bbx);
         glyph.setDWIDTH(dwidth);
         for (const QString& row : rows)
@@ -148,7 +148,7 @@ private slots:
             << "encoding 66\n ENCODING 66\nENCODING66\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n" + letterA
             << "AB" << false << upright;
         // The rest of a long line never becomes a line of its own.
-        const int limit = BitFont::BDFfont::maxLineLength;
+        const int limit = BDFfont::maxLineLength;
         QTest::newRow("long row") << font(glyph(65, "8 3 0 0", "8 0",
                                                 {QByteArray(3 * limit, 'F'), "00", "00"}))
                                   << "AB" << false << columnsOf(0, 7);
@@ -159,7 +159,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, text);
         QFETCH(bool, down);
-        const BitFont::BDFfont bdf(write(content));
+        const BDFfont bdf(write(content));
         QTEST(bdf.text(text, down), "expected");
     }
 
@@ -175,7 +175,7 @@ private slots:
              {write(font(letterA).replace("ENCODING 65\n", "")), write(QByteArray()),
               write(garbage), write(QByteArray(10 << 20, 'F')), dir.filePath("missing.bdf"),
               dir.path()}) {
-            const BitFont::BDFfont bdf(path);
+            const BDFfont bdf(path);
             QCOMPARE(bdf.text(everyUnit, false), Points());
             QCOMPARE(bdf.text(everyUnit, true), Points());
         }
@@ -193,7 +193,7 @@ private slots:
         const QRegularExpression warning("font " + QRegularExpression::escape(path) + " holds");
         QTest::ignoreMessage(QtWarningMsg, warning);
         QTest::failOnWarning(warning);
-        const BitFont::BDFfont bdf(path);
+        const BDFfont bdf(path);
         const Points first = bdf.text(QString(QChar(0xE000)), false);
         QCOMPARE(first.size(), 8 * 1024);
         QCOMPARE(bdf.text(QString(QChar(0xF8FF)) + QChar(0xE000), false), shifted(first, 8));
@@ -206,7 +206,7 @@ private slots:
     {
         QFETCH(QString, path);
         QVERIFY(!path.isEmpty());
-        const BitFont::BDFfont bdf(path);
+        const BDFfont bdf(path);
         QString text;
         for (char16_t c = 0; c < 0x250; ++c)
             text += QChar(c);

@@ -1,7 +1,6 @@
 #include "argparser.h"
 
 #include <QMessageBox>
-#include <QPainter>
 #include <QSet>
 #include <QStringList>
 
@@ -169,7 +168,7 @@ bool ArgParser::parseColors(const QString& arg)
         return false;
     }
     const QStringList texts = arg.split("+", Qt::KeepEmptyParts);
-    // Every package costs a preview picture; refuse an absurd number before drawing any.
+    // Every package costs a preview picture in the window; an absurd number is refused.
     QSet<QString> known(packages.keyBegin(), packages.keyEnd());
     for (const QString& text : texts) {
         known.insert(text);
@@ -182,58 +181,19 @@ bool ArgParser::parseColors(const QString& arg)
         const QList<QColor> colors = convertColor(text);
         if (colors.isEmpty())
             return false;
-        QPixmap preview;
-        if (!drawPreview(text, colors, &preview))
+        // One colour fills the disc and three share it in sectors; any other number lies in
+        // bands, equally wide in LEDs.
+        const int n = colors.size();
+        if (n != 1 && n != 3 && leds % n != 0) {
+            showError("color size most equal " + QString::number(leds) + " : " + text);
             return false;
-        packages.insert(text, preview);
+        }
+        packages.insert(text, colors);
     }
     return true;
 }
 
-bool ArgParser::drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview)
-{
-    const int size = iconSize;
-    const int n = colors.size();
-    if (n != 1 && n != 3 && leds % n != 0) {
-        showError("color size most equal " + QString::number(leds) + " : " + text);
-        return false;
-    }
-
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::NoPen);
-    const QRectF whole(0, 0, size, size);
-    if (n == 1) {
-        painter.setBrush(colors[0]);
-        painter.drawEllipse(whole);
-    } else if (n == 3) {
-        for (int i = 0; i < 3; ++i) {
-            painter.setBrush(colors[i]);
-            painter.drawPie(whole, i * 120 * 16, 120 * 16);
-        }
-    } else {
-        for (int i = 0; i < n; ++i) {
-            const double edge = getX((leds / n) * i);
-            painter.setBrush(colors[i]);
-            painter.drawEllipse(
-                QRectF(QPointF(edge, edge), QPointF(size - edge, size - edge)).normalized());
-        }
-    }
-
-    // A single LED has no pitch and so no hub boundary: its preview stays a full disc.
-    if (leds > 1) {
-        const int t = int(getX(leds));
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOut);
-        painter.setBrush(Qt::black);
-        painter.drawEllipse(QRect(QPoint(t, t), QPoint(size - t - 1, size - t - 1)).normalized());
-    }
-    painter.end();
-    *preview = pixmap;
-    return true;
-}
-
-double ArgParser::getX(int k)
+double ArgParser::getX(int k) const
 {
     const double size = iconSize;
     if (leds < 2)

@@ -4,7 +4,6 @@
 #include <QColor>
 #include <QList>
 #include <QMap>
-#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -19,11 +18,13 @@ public:
 
     bool isValid();
     QMap<QString, int> getidList() { return ids; }
-    QMap<QString, QPixmap> getpackageList() { return packages; }
+    QMap<QString, QList<QColor>> getpackageList() { return packages; }
     bool hasHall() { return hall; }
     // The slots of a design: as many as the product's largest model holds.
     int mostPictures() const;
-    double getX(int k);
+    // Boundary k of the rings on the iconSize square of a package preview, from its edge to
+    // the inner edge of the innermost LED at k = leds.
+    double getX(int k) const;
     QList<QColor> convertColor(QString text);
     void showError(QString text);
 
@@ -31,7 +32,8 @@ public:
     int lines = -1;
     int leds = -1;
     QMap<QString, int> ids;
-    QMap<QString, QPixmap> packages;
+    // Package text -> its colours, outermost band first.
+    QMap<QString, QList<QColor>> packages;
     bool hall = false;
     double outerSize = 0;
     double innerSize = 0;
@@ -55,7 +57,6 @@ private:
     bool parseRadius(const QString& arg, double* size, const QString& message);
     bool parseIds(const QString& arg);
     bool parseColors(const QString& arg);
-    bool drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview);
 };
 
 #endif

@@ -154,9 +154,12 @@ int SendCommand::parse(int argc, char** argv)
     std::vector<char*> arguments;
     for (QByteArray& argument : rest)
         arguments.push_back(argument.data());
-    product =
-        std::make_unique<ArgParser>(int(arguments.size()), arguments.data(), ArgParser::Console);
-    if (!product->isValid() || product->errorShown)
+    product = std::make_unique<ArgParser>(int(arguments.size()), arguments.data());
+    // Any problem fails here, even one that leaves the description valid.
+    const QStringList problems = product->problems();
+    for (const QString& problem : problems)
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+    if (!problems.isEmpty())
         return fail(BadCommandLine, "describe the product as for rimglow; see --help");
     if (hallAngle >= 0 && !product->hasHall())
         return fail(BadCommandLine, "--hall is for products with a hall sensor (-h)");

@@ -33,6 +33,12 @@ int runProgram(int argc, char** argv)
     // the program.
     QApplication::setQuitOnLastWindowClosed(false);
     ArgParser configuration(argc, argv);
+    const QStringList problems = configuration.problems();
+    for (const QString& problem : problems) {
+        QMessageBox box(QMessageBox::Critical, "Init Error", problem, QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.exec();
+    }
     if (!configuration.isValid()) {
         splash.reset();
         QApplication::setQuitOnLastWindowClosed(true);

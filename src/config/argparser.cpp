@@ -1,12 +1,8 @@
 #include "argparser.h"
 
-#include <QMessageBox>
-#include <QPainter>
 #include <QSet>
-#include <QStringList>
 
 #include <cmath>
-#include <cstdio>
 #include <unistd.h>
 
 namespace {
@@ -23,8 +19,17 @@ bool toInteger(const QString& text, int* value)
 
 } // namespace
 
-ArgParser::ArgParser(int argc, char** argv, Messages messages)
-    : messages(messages)
+ArgParser::ArgParser(int argc, char** argv)
+{
+    parse(argc, argv);
+    // Checked once the options are all read, so that the list is complete from here on.
+    const QString absent = missing();
+    if (!absent.isEmpty())
+        problemList << absent;
+}
+
+// A problem ends the parse at once, all but an unknown letter; what was stored so far stays.
+void ArgParser::parse(int argc, char** argv)
 {
     // getopt keeps its position between calls; start every parse afresh.
 #if defined(__GLIBC__)
@@ -42,7 +47,7 @@ ArgParser::ArgParser(int argc, char** argv, Messages messages)
         case 'n':
             name += arg;
             if (name.isEmpty()) {
-                showError("unknow name");
+                problemList << "unknow name";
                 return;
             }
             break;
@@ -71,7 +76,7 @@ ArgParser::ArgParser(int argc, char** argv, Messages messages)
             break;
         default:
             // -d and every letter getopt does not know ('?').
-            showError("unknow argument" + QString(QChar(option)));
+            problemList << "unknow argument" + QString(QChar(option));
             break;
         }
     }
@@ -84,20 +89,20 @@ bool ArgParser::parseSize(const QString& arg)
 {
     const QStringList parts = arg.split("x", Qt::KeepEmptyParts);
     if (parts.size() != 2) {
-        showError("unknow size format" + arg);
+        problemList << "unknow size format" + arg;
         return false;
     }
     int angles, rings;
     toInteger(parts[0], &angles);
     toInteger(parts[1], &rings);
     if (angles > 0 && rings > 0 && qint64(angles) * rings > maxCells) {
-        showError("unknow size" + arg);
+        problemList << "unknow size" + arg;
         return false;
     }
     lines = angles;
     leds = rings;
     if (lines <= 0 || leds <= 0) {
-        showError("unknow size" + arg);
+        problemList << "unknow size" + arg;
         return false;
     }
     return true;
@@ -106,14 +111,14 @@ bool ArgParser::parseSize(const QString& arg)
 bool ArgParser::parseRadius(const QString& arg, double* size, const QString& message)
 {
     if (arg.isEmpty()) {
-        showError(message);
+        problemList << message;
         return false;
     }
     int value;
     const bool ok = toInteger(arg, &value);
     *size = value;
     if (!ok) {
-        showError(message + arg);
+        problemList << message + arg;
         return false;
     }
     return true;
@@ -126,25 +131,25 @@ bool ArgParser::parseIds(const QString& arg)
     for (const QString& element : arg.split("+", Qt::KeepEmptyParts)) {
         const QStringList parts = element.split("x", Qt::KeepEmptyParts);
         if (parts.size() != 2) {
-            showError("unknow id format" + element);
+            problemList << "unknow id format" + element;
             ok = false;
             break;
         }
         if (parts[0].isEmpty()) {
-            showError("unknow id" + parts[0] + "of" + element);
+            problemList << "unknow id" + parts[0] + "of" + element;
             ok = false;
             break;
         }
         int count;
         if (!toInteger(parts[1], &count) || count == 0) {
-            showError("unknow id" + parts[1] + "of" + element);
+            problemList << "unknow id" + parts[1] + "of" + element;
             ok = false;
             break;
         }
         // A store request names its slot in one byte, and every slot costs a whole picture:
         // such a count is refused along with the whole option.
         if (count > maxPictures) {
-            showError("unknow id" + parts[1] + "of" + element);
+            problemList << "unknow id" + parts[1] + "of" + element;
             return false;
         }
         entries.append({parts[0], count});
@@ -157,24 +162,24 @@ bool ArgParser::parseIds(const QString& arg)
 bool ArgParser::parseColors(const QString& arg)
 {
     if (lines < 1 || leds < 1) {
-        showError("unknow color : must define size before");
+        problemList << "unknow color : must define size before";
         return false;
     }
     if (outerSize == 0) {
-        showError("unknow color : must define outter size before");
+        problemList << "unknow color : must define outter size before";
         return false;
     }
     if (innerSize == 0) {
-        showError("unknow color : must define inner size before");
+        problemList << "unknow color : must define inner size before";
         return false;
     }
     const QStringList texts = arg.split("+", Qt::KeepEmptyParts);
-    // Every package costs a preview picture; refuse an absurd number before drawing any.
+    // Every package costs a preview picture in the window; an absurd number is refused.
     QSet<QString> known(packages.keyBegin(), packages.keyEnd());
     for (const QString& text : texts) {
         known.insert(text);
         if (known.size() > maxPackages) {
-            showError("unknow color " + text + " of " + arg);
+            problemList << "unknow color " + text + " of " + arg;
             return false;
         }
     }
@@ -182,58 +187,19 @@ bool ArgParser::parseColors(const QString& arg)
         const QList<QColor> colors = convertColor(text);
         if (colors.isEmpty())
             return false;
-        QPixmap preview;
-        if (!drawPreview(text, colors, &preview))
+        // One colour fills the disc and three share it in sectors; any other number lies in
+        // bands, equally wide in LEDs.
+        const int n = colors.size();
+        if (n != 1 && n != 3 && leds % n != 0) {
+            problemList << "color size most equal " + QString::number(leds) + " : " + text;
             return false;
-        packages.insert(text, preview);
+        }
+        packages.insert(text, colors);
     }
     return true;
 }
 
-bool ArgParser::drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview)
-{
-    const int size = iconSize;
-    const int n = colors.size();
-    if (n != 1 && n != 3 && leds % n != 0) {
-        showError("color size most equal " + QString::number(leds) + " : " + text);
-        return false;
-    }
-
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::NoPen);
-    const QRectF whole(0, 0, size, size);
-    if (n == 1) {
-        painter.setBrush(colors[0]);
-        painter.drawEllipse(whole);
-    } else if (n == 3) {
-        for (int i = 0; i < 3; ++i) {
-            painter.setBrush(colors[i]);
-            painter.drawPie(whole, i * 120 * 16, 120 * 16);
-        }
-    } else {
-        for (int i = 0; i < n; ++i) {
-            const double edge = getX((leds / n) * i);
-            painter.setBrush(colors[i]);
-            painter.drawEllipse(
-                QRectF(QPointF(edge, edge), QPointF(size - edge, size - edge)).normalized());
-        }
-    }
-
-    // A single LED has no pitch and so no hub boundary: its preview stays a full disc.
-    if (leds > 1) {
-        const int t = int(getX(leds));
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOut);
-        painter.setBrush(Qt::black);
-        painter.drawEllipse(QRect(QPoint(t, t), QPoint(size - t - 1, size - t - 1)).normalized());
-    }
-    painter.end();
-    *preview = pixmap;
-    return true;
-}
-
-double ArgParser::getX(int k)
+double ArgParser::getX(int k) const
 {
     const double size = iconSize;
     if (leds < 2)
@@ -255,7 +221,7 @@ int ArgParser::mostPictures() const
     return most;
 }
 
-QList<QColor> ArgParser::convertColor(QString text)
+QList<QColor> ArgParser::convertColor(const QString& text)
 {
     QList<QColor> colors;
     for (const QString& part : text.split("x", Qt::KeepEmptyParts)) {
@@ -263,7 +229,7 @@ QList<QColor> ArgParser::convertColor(QString text)
         // does not allow: only 3, 6, 9 or 12.
         const bool alphaForm = part.startsWith('#') && part.size() == 9;
         if (alphaForm || !QColor::isValidColorName(part)) {
-            showError("unknow color " + part + " of " + text);
+            problemList << "unknow color " + part + " of " + text;
             return {};
         }
         colors.append(QColor::fromString(part));
@@ -271,35 +237,19 @@ QList<QColor> ArgParser::convertColor(QString text)
     return colors;
 }
 
-void ArgParser::showError(QString text)
+QString ArgParser::missing() const
 {
-    errorShown = true;
-    if (messages == Console) {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return;
-    }
-    QMessageBox box(QMessageBox::Critical, "Init Error", text, QMessageBox::Ok);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.exec();
-}
-
-bool ArgParser::isValid()
-{
-    QString problem;
     if (name.isEmpty())
-        problem = "undefine name";
-    else if (lines < 1 || leds < 1)
-        problem = "undefine size";
-    else if (ids.isEmpty())
-        problem = "undefine id";
-    else if (packages.isEmpty())
-        problem = "undefine color";
-    else if (outerSize == 0)
-        problem = "undefine outter size";
-    else if (innerSize == 0)
-        problem = "undefine inner size";
-    if (problem.isEmpty())
-        return true;
-    showError(problem);
-    return false;
+        return "undefine name";
+    if (lines < 1 || leds < 1)
+        return "undefine size";
+    if (ids.isEmpty())
+        return "undefine id";
+    if (packages.isEmpty())
+        return "undefine color";
+    if (outerSize == 0)
+        return "undefine outter size";
+    if (innerSize == 0)
+        return "undefine inner size";
+    return {};
 }

@@ -4,42 +4,42 @@
 #include <QColor>
 #include <QList>
 #include <QMap>
-#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
 // The wheel product this run serves, as described on the command line. Filled once by the
-// constructor and read directly by the rest of the program afterwards. Errors are shown in
-// message boxes, or for a program without windows written to standard error.
+// constructor and read directly by the rest of the program afterwards. It shows nothing: the
+// problems it finds are kept for the program to show in its own way.
 class ArgParser {
 public:
-    enum Messages { Boxes, Console };
+    ArgParser(int argc, char** argv);
 
-    ArgParser(int argc, char** argv, Messages messages = Boxes);
-
-    bool isValid();
-    QMap<QString, int> getidList() { return ids; }
-    QMap<QString, QPixmap> getpackageList() { return packages; }
-    bool hasHall() { return hall; }
+    // Whether the description is complete enough to work with; when it is not, the last of
+    // the problems tells what is missing.
+    bool isValid() const { return missing().isEmpty(); }
+    // Every problem of the command line in the order found; empty when there was none.
+    QStringList problems() const { return problemList; }
+    QMap<QString, int> getidList() const { return ids; }
+    QMap<QString, QList<QColor>> getpackageList() const { return packages; }
+    bool hasHall() const { return hall; }
     // The slots of a design: as many as the product's largest model holds.
     int mostPictures() const;
-    double getX(int k);
-    QList<QColor> convertColor(QString text);
-    void showError(QString text);
+    // Boundary k of the rings on the iconSize square of a package preview, from its edge to
+    // the inner edge of the innermost LED at k = leds.
+    double getX(int k) const;
 
     QString name;
     int lines = -1;
     int leds = -1;
     QMap<QString, int> ids;
-    QMap<QString, QPixmap> packages;
+    // Package text -> its colours, outermost band first.
+    QMap<QString, QList<QColor>> packages;
     bool hall = false;
     double outerSize = 0;
     double innerSize = 0;
     const int iconSize = 512;
     // Design files named after the options, to open at start.
     QStringList designs;
-    // Some error was shown, even one the parse went on after.
-    bool errorShown = false;
 
     // More cells than the 512 x 512 picture has pixels cannot be drawn or sampled.
     static const int maxCells = 512 * 512;
@@ -49,13 +49,15 @@ public:
     static const int maxPackages = 64;
 
 private:
-    Messages messages;
-
+    void parse(int argc, char** argv);
     bool parseSize(const QString& arg);
     bool parseRadius(const QString& arg, double* size, const QString& message);
     bool parseIds(const QString& arg);
     bool parseColors(const QString& arg);
-    bool drawPreview(const QString& text, const QList<QColor>& colors, QPixmap* preview);
+    QList<QColor> convertColor(const QString& text);
+    QString missing() const;
+
+    QStringList problemList;
 };
 
 #endif

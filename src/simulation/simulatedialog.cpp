@@ -1,6 +1,7 @@
 #include "simulatedialog.h"
 
 #include "config/argparser.h"
+#include "packagepreview.h"
 #include "resources/resource.h"
 #include "simulator.h"
 #include "speedmeter.h"
@@ -16,10 +17,10 @@ SimulateDialog::SimulateDialog(ArgParser* configuration, QWidget* parent)
     , speedMeter(new SpeedMeter(15, nullptr))
     , packageList(new QListWidget)
 {
-    const QMap<QString, QPixmap> packages = configuration->getpackageList();
-    for (auto it = packages.cbegin(); it != packages.cend(); ++it) {
-        new QListWidgetItem(QIcon(it.value()), QString(), packageList);
-        package.add(configuration->convertColor(it.key()));
+    const QMap<QString, QList<QColor>> packages = configuration->getpackageList();
+    for (const QList<QColor>& colors : packages) {
+        new QListWidgetItem(QIcon(packagePreview(*configuration, colors)), QString(), packageList);
+        package.add(colors);
     }
     packageList->setIconSize(QSize(64, 64));
     packageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

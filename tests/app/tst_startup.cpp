@@ -1,4 +1,5 @@
 #include "app/splashscreen.h"
+#include "app/startup.h"
 #include "app/updatearchive.h"
 #include "windowhelpers.h"
 
@@ -200,6 +201,25 @@ private slots:
     }
 };
 
+// A command line with problems: a box for each, in the order found, then the program ends
+// without a window when the description is incomplete.
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void problemsShownInOrder()
+    {
+        ModalAnswerer answerer;
+        Product product({"-d", "-n", "X", "-s", "8", "-n", "Y"});
+        QCOMPARE(runProgram(int(product.pointers.size()), product.pointers.data()), 0);
+        QCOMPARE(answerer.titles,
+                 (QStringList{"Init Error", "Init Error", "Init Error", "Oh! no~"}));
+        QCOMPARE(answerer.texts, (QStringList{"unknow argumentd", "unknow size format8",
+                                              "undefine size", "Find some argument error."}));
+    }
+};
+
+RIMGLOW_TEST(StartupTest)
 RIMGLOW_TEST(SplashScreenTest)
 RIMGLOW_TEST(UpdateArchiveTest)
 #include "tst_startup.moc"

@@ -57,12 +57,9 @@ bool DesignFile::write(const QList<QImage>& inOrder, QSize square)
     QImageWriter writer(&file, "png");
     // Qt's commit does not notice when its own last write fails (a full disk), so the data
     // is flushed first.
-    if (!writer.write(image)) {
+    if (!writer.write(image) || !file.flush() || !file.commit()) {
+        // The file's own reason (a full disk, no permission) says more than the writer's.
         error = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-        return false;
-    }
-    if (!file.flush() || !file.commit()) {
-        error = file.errorString();
         return false;
     }
     return true;

@@ -88,14 +88,14 @@ void BatchSender::saved()
     storeNext();
 }
 
-void BatchSender::showError(int error)
+void BatchSender::showError(TransferError error)
 {
     if (!running)
         return;
-    finish(error == DongleThread::CHECK_DONGLE      ? NoDongle
-           : error == DongleThread::DONGLE_ACCESS   ? NoAccess
-           : error == DongleThread::TRANSFER_FAILED ? NotConfirmed
-                                                    : WheelSilent);
+    finish(error == TransferError::NoDongle       ? NoDongle
+           : error == TransferError::NoAccess     ? NoAccess
+           : error == TransferError::NotConfirmed ? NotConfirmed
+                                                  : WheelSilent);
 }
 
 void BatchSender::finish(Outcome outcome)

@@ -36,7 +36,7 @@ signals:
 
 private slots:
     void showVersion(QByteArray version);
-    void showError(int error);
+    void showError(TransferError error);
     void saved();
 
 private:

@@ -93,7 +93,7 @@ void Transmitter::showVersion(QByteArray version)
     const int zero = version.indexOf('\0');
     const QString code = QString::fromLatin1(zero < 0 ? version : version.left(zero)).left(3);
     if (!ids.contains(code)) {
-        showError(DongleThread::CHECK_WHEEL);
+        showError(TransferError::WheelUnknown);
         return;
     }
     if (!isVisible()) {
@@ -142,18 +142,18 @@ void Transmitter::stepOne()
         setValue(value() + 1);
 }
 
-void Transmitter::showError(int error)
+void Transmitter::showError(TransferError error)
 {
     progressTimer.stop();
     QWidget* owner = parentWidget() && parentWidget()->isVisible() ? parentWidget() : this;
-    const char* text = error == DongleThread::CHECK_DONGLE      ? "CHECK_USB"
-                       : error == DongleThread::DONGLE_ACCESS   ? "USB_ACCESS"
-                       : error == DongleThread::TRANSFER_FAILED ? "TRANS_FAIL"
-                                                                : "CHECK_LIGHT";
-    const char* picture =
-        error == DongleThread::CHECK_DONGLE || error == DongleThread::DONGLE_ACCESS ? "USB"
-        : error == DongleThread::TRANSFER_FAILED                                    ? "TRANSMIT"
-                                                                                    : "DONGLE";
+    const char* text = error == TransferError::NoDongle       ? "CHECK_USB"
+                       : error == TransferError::NoAccess     ? "USB_ACCESS"
+                       : error == TransferError::NotConfirmed ? "TRANS_FAIL"
+                                                              : "CHECK_LIGHT";
+    const bool dongle = error == TransferError::NoDongle || error == TransferError::NoAccess;
+    const char* picture = dongle                                 ? "USB"
+                          : error == TransferError::NotConfirmed ? "TRANSMIT"
+                                                                 : "DONGLE";
     QMessageBox box(owner);
     box.setText(Resource::getText(text));
     box.setIconPixmap(Resource::getPixmap(picture));

@@ -22,7 +22,7 @@ public:
 public slots:
     void checkVersion();
     void saveImage(QMap<int, QByteArray> data);
-    void showError(int error);
+    void showError(TransferError error);
     void showVersion(QByteArray version);
     void saved();
     void stepOne();

@@ -203,7 +203,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
             qputenv(DeviceNode::variable, "/nonexistent/rimglow-dongle");
         }
-        transmitter.showError(DongleThread::DONGLE_ACCESS);
+        transmitter.showError(TransferError::NoAccess);
         QCOMPARE(answerer.titles, QStringList(3, "Transfer failed"));
         QCOMPARE(answerer.texts.mid(0, 2),
                  (QStringList{"The wheel does not answer. Please check that its light is "

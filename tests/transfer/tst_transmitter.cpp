@@ -2,10 +2,10 @@
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 #include "transfer/d2xx/devicenode.h"
-#include "transfer/donglethread.h"
 #include "transfer/ftdidongle.h"
 #include "transfer/savethread.h"
 #include "transfer/transmitter.h"
+#include "transfer/versionthread.h"
 #include "wheelprocess.h"
 
 #include <QDir>
@@ -227,6 +227,25 @@ private slots:
         QVERIFY(worker.wait(5000));
         QVERIFY(clock.elapsed() >= 100);
         QCOMPARE(saved.count(), 1);
+    }
+
+    // Stopped during its exchange, a worker lets the exchange end on the line and says nothing
+    // of it.
+    void stoppedRunEndsUnannounced()
+    {
+        WheelProcess wheel({"--size", "16x8", "--delay", "500"}, false);
+        for (bool stop : {false, true}) {
+            VersionThread worker;
+            QSignalSpy answered(&worker, &VersionThread::showVersion);
+            worker.start();
+            QString reports;
+            QTRY_VERIFY_WITH_TIMEOUT((reports += wheel.errors()).contains("identity request"),
+                                     5000);
+            if (stop)
+                worker.stop();
+            QVERIFY(worker.wait(5000));
+            QCOMPARE(answered.count(), stop ? 0 : 1);
+        }
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

@@ -8,6 +8,7 @@
 #include "transfer/frameencoder.h"
 #include "transfer/framepicture.h"
 #include "transfer/hallangle.h"
+#include "transfer/transfersequence.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -287,90 +288,92 @@ int SendCommand::exportPictures()
 
 int SendCommand::check()
 {
-    BatchSender sender(product->ids, product->hasHall());
+    TransferSequence sequence(product->ids, product->hasHall());
     QEventLoop loop;
-    QObject::connect(&sender, &BatchSender::identified, [](const QString& code, int capacity) {
-        std::printf("wheel %s, %s\n", qPrintable(code), qPrintable(pictureCount(capacity)));
+    QObject::connect(
+        &sequence, &TransferSequence::identified, [](const QString& code, int capacity) {
+            std::printf("wheel %s, %s\n", qPrintable(code), qPrintable(pictureCount(capacity)));
+        });
+    QObject::connect(&sequence, &TransferSequence::finished, &loop, [&] { loop.exit(Sent); });
+    QObject::connect(&sequence, &TransferSequence::failed, &loop, [&](TransferError error) {
+        loop.exit(status(error, -1, sequence.wheelCode()));
     });
-    QObject::connect(&sender, &BatchSender::finished, &loop, [&](BatchSender::Outcome outcome) {
-        loop.exit(status(outcome, -1, sender.wheelCode()));
-    });
-    sender.check();
+    sequence.check();
     return loop.exec();
 }
 
 int SendCommand::sendToOneWheel()
 {
-    BatchSender sender(product->ids, product->hasHall());
+    TransferSequence sequence(product->ids, product->hasHall());
     SendProgress progress(stdout, isatty(fileno(stdout)));
     QEventLoop loop;
     int currentSlot = -1;
     QList<int> stored;
-    QObject::connect(&sender, &BatchSender::identified, [&](const QString& code, int capacity) {
-        QList<int> outside;
-        for (int slot : frames.keys())
-            if (slot >= capacity)
-                outside << slot;
-        if (!outside.isEmpty() && !chosen.isEmpty()) {
-            sender.cancel();
-            loop.exit(fail(NoRoom, QString("wheel %1 holds %2 and has no slot %3: "
-                                           "choose --slots from 1 to %4")
-                                       .arg(code, pictureCount(capacity), slotList(outside))
-                                       .arg(capacity)));
-            return;
-        }
-        if (!outside.isEmpty())
-            std::fprintf(stderr, "rimglow-send: wheel %s holds %s: slot %s left out\n",
-                         qPrintable(code), qPrintable(pictureCount(capacity)),
-                         qPrintable(slotList(outside)));
-        progress.start(int(frames.size() - outside.size()), int(frames.first().size()),
-                       product->hasHall());
-    });
-    QObject::connect(&sender, &BatchSender::storing, [&](int slot) {
+    QObject::connect(
+        &sequence, &TransferSequence::identified,
+        [&](const QString& code, int capacity, const QList<int>& outside) {
+            if (!outside.isEmpty() && !chosen.isEmpty()) {
+                sequence.cancel();
+                loop.exit(fail(NoRoom, QString("wheel %1 holds %2 and has no slot %3: "
+                                               "choose --slots from 1 to %4")
+                                           .arg(code, pictureCount(capacity), slotList(outside))
+                                           .arg(capacity)));
+                return;
+            }
+            if (!outside.isEmpty())
+                std::fprintf(stderr, "rimglow-send: wheel %s holds %s: slot %s left out\n",
+                             qPrintable(code), qPrintable(pictureCount(capacity)),
+                             qPrintable(slotList(outside)));
+            progress.start(int(frames.size() - outside.size()), int(frames.first().size()),
+                           product->hasHall());
+        });
+    QObject::connect(&sequence, &TransferSequence::storing, [&](int slot) {
         currentSlot = slot;
         progress.storing(slot);
     });
-    QObject::connect(&sender, &BatchSender::confirmed, [&](int slot) {
+    QObject::connect(&sequence, &TransferSequence::confirmed, [&](int slot) {
         stored << slot;
         progress.confirmed(slot);
     });
-    QObject::connect(&sender, &BatchSender::finished, &loop, [&](BatchSender::Outcome outcome) {
+    QObject::connect(&sequence, &TransferSequence::finished, &loop, [&] {
         progress.stop();
-        if (outcome == BatchSender::NotConfirmed && !stored.isEmpty())
+        loop.exit(Sent);
+    });
+    QObject::connect(&sequence, &TransferSequence::failed, &loop, [&](TransferError error) {
+        progress.stop();
+        if (error == TransferError::NotConfirmed && !stored.isEmpty())
             std::fprintf(stderr, "rimglow-send: stored and confirmed before: slot %s\n",
                          qPrintable(slotList(stored)));
-        loop.exit(status(outcome, currentSlot, sender.wheelCode()));
+        loop.exit(status(error, currentSlot, sequence.wheelCode()));
     });
-    sender.send(frames);
+    sequence.send(frames);
     const int result = loop.exec();
     if (result == Sent)
         std::printf("%s stored in wheel %s: slot %s\n", qPrintable(pictureCount(stored.size())),
-                    qPrintable(sender.wheelCode()), qPrintable(slotList(stored)));
+                    qPrintable(sequence.wheelCode()), qPrintable(slotList(stored)));
     std::fflush(stdout);
     return result;
 }
 
-int SendCommand::status(BatchSender::Outcome outcome, int slot, const QString& code)
+int SendCommand::status(TransferError error, int slot, const QString& code)
 {
-    switch (outcome) {
-    case BatchSender::Done:
-        return Sent;
-    case BatchSender::NoDongle:
+    switch (error) {
+    case TransferError::NoDongle:
         return fail(NoDongle, "no dongle found: plug the USB dongle in (or name its device in "
                               "RIMGLOW_DONGLE)");
-    case BatchSender::NoAccess:
+    case TransferError::NoAccess:
         return fail(NoAccess, "no permission to use the dongle: install rimglow's udev rule "
                               "(copy 70-rimglow-dongle.rules to /etc/udev/rules.d), then plug "
                               "the dongle in again");
-    case BatchSender::WheelSilent:
+    case TransferError::WheelSilent:
         return fail(WheelProblem, "the wheel did not answer: switch the wheel light on and "
                                   "bring it near the dongle");
-    case BatchSender::WheelUnknown:
+    case TransferError::WheelUnknown:
         return fail(WheelProblem, "the wheel answered as " + code +
                                       ", which this product does not know: give the options "
                                       "of the wheel's product, with " +
                                       code + " in -v");
-    case BatchSender::NotConfirmed:
+    case TransferError::NotConfirmed:
         return fail(NotConfirmed, QString("the wheel did not confirm slot %1 (wrong checksum or "
                                           "no answer): bring it nearer the dongle and send "
                                           "again")
@@ -383,13 +386,15 @@ void SendCommand::waitForNextWheel()
 {
     // First the wheel just done leaves the dongle's reach, then the next one answers.
     for (bool gone = false;;) {
-        BatchSender sender(product->ids, product->hasHall());
+        TransferSequence sequence(product->ids, product->hasHall());
         QEventLoop loop;
-        QObject::connect(&sender, &BatchSender::finished, &loop,
-                         [&](BatchSender::Outcome outcome) { loop.exit(outcome); });
-        sender.check();
-        const int outcome = loop.exec();
-        const bool answered = outcome == BatchSender::Done || outcome == BatchSender::WheelUnknown;
+        // A wheel that answers, known or not, is in reach.
+        QObject::connect(&sequence, &TransferSequence::finished, &loop, [&] { loop.exit(1); });
+        QObject::connect(&sequence, &TransferSequence::failed, &loop, [&](TransferError error) {
+            loop.exit(error == TransferError::WheelUnknown);
+        });
+        sequence.check();
+        const bool answered = loop.exec();
         if (gone && answered)
             return;
         if (!gone && !answered) {

@@ -3,7 +3,7 @@
 
 #include "config/argparser.h"
 #include "model/wheelweb.h"
-#include "transfer/batchsender.h"
+#include "transfer/transfererror.h"
 
 #include <QByteArray>
 #include <QList>
@@ -44,7 +44,8 @@ private:
     int exportPictures();
     int check();
     int sendToOneWheel();
-    int status(BatchSender::Outcome outcome, int slot, const QString& code);
+    // The exit status of a failed transfer, with its message.
+    int status(TransferError error, int slot, const QString& code);
     void waitForNextWheel();
     int fail(int status, const QString& message);
 

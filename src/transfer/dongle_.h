@@ -19,6 +19,8 @@ public:
         NO_ACCESS = 100
     };
 
+    virtual ~Dongle_() = default;
+
     // Sends line bytes with the send settings; true when everything was written.
     virtual bool TX(QByteArray bytes) = 0;
     // Reads exactly count reply bytes with the reply settings; empty when that failed.
@@ -41,8 +43,6 @@ public:
     }
 
 protected:
-    ~Dongle_() = default;
-
     ERROR error = OK;
 };
 

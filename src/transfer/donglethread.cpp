@@ -1,7 +1,23 @@
 #include "donglethread.h"
 
-DongleThread::DongleThread(QObject* parent)
+#ifdef Q_OS_WIN
+#include "windongle.h"
+#else
+#include "ftdidongle.h"
+#endif
+
+std::unique_ptr<Dongle_> DongleThread::platformDongle()
+{
+#ifdef Q_OS_WIN
+    return std::make_unique<WinDongle>();
+#else
+    return std::make_unique<FtdiDongle>();
+#endif
+}
+
+DongleThread::DongleThread(DongleFactory factory, QObject* parent)
     : QThread(parent)
+    , makeDongle(std::move(factory))
 {
 }
 
@@ -10,13 +26,13 @@ bool DongleThread::errorControl(Dongle_::ERROR const& status)
     switch (status) {
     case Dongle_::NOT_FOUND:
     case Dongle_::SEND_FAILED:
-        emit showError(CHECK_DONGLE);
+        emit showError(TransferError::NoDongle);
         return true;
     case Dongle_::NO_ACCESS:
-        emit showError(DONGLE_ACCESS);
+        emit showError(TransferError::NoAccess);
         return true;
     case Dongle_::RECEIVE_FAILED:
-        emit showError(CHECK_WHEEL);
+        emit showError(TransferError::WheelSilent);
         return true;
     default:
         return false;

@@ -2,40 +2,37 @@
 #define DONGLETHREAD_H
 
 #include "dongle_.h"
-#ifdef Q_OS_WIN
-#include "windongle.h"
-#else
-#include "ftdidongle.h"
-#endif
+#include "transfererror.h"
 
 #include <QThread>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 
-// Base of the transfer's worker threads: a stop flag that silences a run's final signal, and
-// the mapping from an exchange's status to the error the transfer dialog shows.
+// Makes the transport of one worker run; called on the worker's thread.
+using DongleFactory = std::function<std::unique_ptr<Dongle_>()>;
+
+// Base of the transfer's worker threads: the transport each run makes for its exchange, a stop
+// flag that silences a run's final signal, and the mapping from an exchange's status to the
+// transfer's error.
 class DongleThread : public QThread {
     Q_OBJECT
 public:
-    // Display codes of showError.
-    enum { CHECK_DONGLE = 0, CHECK_WHEEL = 1, TRANSFER_FAILED = 2, DONGLE_ACCESS = 3 };
+    // The transport of this platform's build.
+    static std::unique_ptr<Dongle_> platformDongle();
 
-    explicit DongleThread(QObject* parent = nullptr);
+    explicit DongleThread(DongleFactory factory = platformDongle, QObject* parent = nullptr);
 
     void stop() { stopped = true; }
     bool errorControl(Dongle_::ERROR const& status);
 
 signals:
-    void showError(int error);
+    void showError(TransferError error);
 
 protected:
-    // The transport each run creates for its exchange.
-#ifdef Q_OS_WIN
-    using Transport = WinDongle;
-#else
-    using Transport = FtdiDongle;
-#endif
-
+    // A transport of its own for every run: none is shared between threads.
+    DongleFactory makeDongle;
     // Written by the GUI thread while a run reads it.
     std::atomic<bool> stopped{false};
 };

@@ -8,22 +8,18 @@
 
 Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent)
     : QProgressDialog(parent)
-    , ids(ids)
-    , hall(hall)
+    , sequence(ids, hall)
 {
-    connect(&versionWorker, &VersionThread::showVersion, this, &Transmitter::showVersion);
-    connect(&versionWorker, &DongleThread::showError, this, &Transmitter::showError);
-    connect(&saveWorker, &DongleThread::showError, this, &Transmitter::showError);
-    connect(&saveWorker, &SaveThread::saved, this, &Transmitter::saved);
+    connect(&sequence, &TransferSequence::identified, this, &Transmitter::identified);
+    connect(&sequence, &TransferSequence::storing, this, &Transmitter::storing);
+    connect(&sequence, &TransferSequence::failed, this, &Transmitter::showError);
+    connect(&sequence, &TransferSequence::finished, this, &Transmitter::ended);
     connect(&progressTimer, &QTimer::timeout, this, &Transmitter::stepOne);
     connect(this, &QProgressDialog::canceled, this, &QWidget::close);
     setAutoClose(false);
     setAutoReset(false);
     Resource::addText(this, "windowTitle", "CONNECTION");
     progressTimer.setInterval(1);
-    delayedStart.setSingleShot(true);
-    delayedStart.setInterval(100);
-    connect(&delayedStart, &QTimer::timeout, this, &Transmitter::launch);
     // A progress dialog shows itself after a while unless reset; this one waits for a transfer.
     reset();
 }
@@ -31,46 +27,12 @@ Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent)
 Transmitter::~Transmitter()
 {
     Resource::remove(this);
-    // A worker blocked in an exchange finishes it first, so the wheel never gets a cut
-    // message; its result goes nowhere, and no later step starts.
-    delayedStart.stop();
-    for (DongleThread* worker : workers()) {
-        disconnect(worker, &QThread::finished, this, &Transmitter::launch);
-        worker->stop();
-        worker->wait();
-    }
-}
-
-void Transmitter::launch()
-{
-    // The line carries one exchange at a time: a stopped run of either worker (a cancelled
-    // transfer's identity request or store) ends before the next one starts.
-    for (DongleThread* busy : workers())
-        if (busy->isRunning()) {
-            connect(busy, &QThread::finished, this, &Transmitter::launch,
-                    Qt::ConnectionType(Qt::SingleShotConnection | Qt::UniqueConnection));
-            return;
-        }
-    if (currentWorker == &saveWorker)
-        saveWorker.setData(pendingSlot, pendingData, hall);
-    currentWorker->start();
-}
-
-QList<DongleThread*> Transmitter::workers()
-{
-    return {&versionWorker, &saveWorker};
-}
-
-void Transmitter::launchLater()
-{
-    delayedStart.start();
 }
 
 void Transmitter::saveImage(QMap<int, QByteArray> data)
 {
-    pictures = data;
-    currentWorker = &versionWorker;
-    launch();
+    pictureCount = data.size();
+    sequence.send(data);
     clock.restart();
     reset();
     setMaximum(10000);
@@ -84,39 +46,22 @@ void Transmitter::saveImage(QMap<int, QByteArray> data)
 
 void Transmitter::checkVersion()
 {
-    currentWorker = &versionWorker;
-    launch();
+    sequence.check();
 }
 
-void Transmitter::showVersion(QByteArray version)
+void Transmitter::identified(const QString& code, int, const QList<int>& leftOut)
 {
-    const int zero = version.indexOf('\0');
-    const QString code = QString::fromLatin1(zero < 0 ? version : version.left(zero)).left(3);
-    if (!ids.contains(code)) {
-        showError(DongleThread::CHECK_WHEEL);
-        return;
-    }
     if (!isVisible()) {
         QMessageBox::about(parentWidget(), Resource::getText("TITLE"),
                            Resource::getText("VERSION") + " : " + code.mid(2, 1));
         return;
     }
     currentIndex = 0;
-    const int capacity = ids.value(code);
-    total = 0;
-    for (int slot : pictures.keys())
-        total += slot < capacity;
-    saved();
+    total = int(pictureCount - leftOut.size());
 }
 
-void Transmitter::saved()
+void Transmitter::storing(int slot)
 {
-    if (currentIndex == total) {
-        close();
-        if (total > 0)
-            emit stored(total);
-        return;
-    }
     qint64 t = qMax<qint64>(clock.restart(), 1);
     if (currentIndex == 0) {
         // The first step stands for the connection, a store takes about seven times as long.
@@ -126,14 +71,18 @@ void Transmitter::saved()
     baseValue = int(qMin<qint64>(t * currentIndex, INT_MAX));
     setMaximum(int(qMin<qint64>(t * total, INT_MAX)));
     setValue(baseValue);
-
-    const int slot = pictures.keys().at(currentIndex);
-    pendingSlot = slot;
-    pendingData = pictures.value(slot);
-    currentWorker = &saveWorker;
-    launchLater();
     setLabelText(Resource::getText("RENEW").replace('1', QString::number(slot + 1)));
     ++currentIndex;
+}
+
+void Transmitter::ended(int count)
+{
+    // A version check ends in the about box alone.
+    if (!isVisible())
+        return;
+    close();
+    if (count > 0)
+        emit stored(count);
 }
 
 void Transmitter::stepOne()
@@ -142,18 +91,18 @@ void Transmitter::stepOne()
         setValue(value() + 1);
 }
 
-void Transmitter::showError(int error)
+void Transmitter::showError(TransferError error)
 {
     progressTimer.stop();
     QWidget* owner = parentWidget() && parentWidget()->isVisible() ? parentWidget() : this;
-    const char* text = error == DongleThread::CHECK_DONGLE      ? "CHECK_USB"
-                       : error == DongleThread::DONGLE_ACCESS   ? "USB_ACCESS"
-                       : error == DongleThread::TRANSFER_FAILED ? "TRANS_FAIL"
-                                                                : "CHECK_LIGHT";
-    const char* picture =
-        error == DongleThread::CHECK_DONGLE || error == DongleThread::DONGLE_ACCESS ? "USB"
-        : error == DongleThread::TRANSFER_FAILED                                    ? "TRANSMIT"
-                                                                                    : "DONGLE";
+    const char* text = error == TransferError::NoDongle       ? "CHECK_USB"
+                       : error == TransferError::NoAccess     ? "USB_ACCESS"
+                       : error == TransferError::NotConfirmed ? "TRANS_FAIL"
+                                                              : "CHECK_LIGHT";
+    const bool dongle = error == TransferError::NoDongle || error == TransferError::NoAccess;
+    const char* picture = dongle                                 ? "USB"
+                          : error == TransferError::NotConfirmed ? "TRANSMIT"
+                                                                 : "DONGLE";
     QMessageBox box(owner);
     box.setText(Resource::getText(text));
     box.setIconPixmap(Resource::getPixmap(picture));
@@ -166,7 +115,7 @@ void Transmitter::showError(int error)
         close();
         return;
     }
-    launchLater();
+    sequence.retry();
     clock.restart();
     progressTimer.start();
     if (isVisible())
@@ -176,12 +125,7 @@ void Transmitter::showError(int error)
 void Transmitter::closeEvent(QCloseEvent* event)
 {
     progressTimer.stop();
-    delayedStart.stop();
-    if (currentWorker)
-        currentWorker->stop();
-    // A start waiting for a stopped run must not follow the closed transfer.
-    for (DongleThread* worker : workers())
-        disconnect(worker, &QThread::finished, this, &Transmitter::launch);
+    sequence.cancel();
     QProgressDialog::closeEvent(event);
     hide();
     if (parentWidget())

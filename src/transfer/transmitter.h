@@ -1,18 +1,15 @@
 #ifndef TRANSMITTER_H
 #define TRANSMITTER_H
 
-#include "savethread.h"
-#include "versionthread.h"
+#include "transfersequence.h"
 
 #include <QElapsedTimer>
 #include <QMap>
 #include <QProgressDialog>
 #include <QTimer>
 
-// The progress dialog of a transfer: asks the wheel who it is, stores every picture whose
-// slot the wheel model has, one store at a time on a worker thread, shows an estimated
-// progress, and offers Retry or Cancel when a step fails. The main window is hidden while it
-// runs.
+// The progress dialog of a transfer: runs the transfer sequence, shows an estimated progress,
+// and offers Retry or Cancel when a step fails. The main window is hidden while it runs.
 class Transmitter : public QProgressDialog {
     Q_OBJECT
 public:
@@ -22,9 +19,7 @@ public:
 public slots:
     void checkVersion();
     void saveImage(QMap<int, QByteArray> data);
-    void showError(int error);
-    void showVersion(QByteArray version);
-    void saved();
+    void showError(TransferError error);
     void stepOne();
 
 signals:
@@ -35,25 +30,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Starts the current worker; one still busy with a stopped run is waited for first.
-    void launch();
-    void launchLater();
-    QList<DongleThread*> workers();
+    void identified(const QString& code, int capacity, const QList<int>& leftOut);
+    void storing(int slot);
+    void ended(int count);
 
-    DongleThread* currentWorker = nullptr;
-    VersionThread versionWorker;
-    SaveThread saveWorker;
-    QMap<QString, int> ids;
-    QMap<int, QByteArray> pictures;
+    TransferSequence sequence;
     QTimer progressTimer;
-    QTimer delayedStart;
     QElapsedTimer clock;
+    qsizetype pictureCount = 0;
     int currentIndex = 0;
     int baseValue = 0;
     int total = 0;
-    bool hall;
-    int pendingSlot = 0;
-    QByteArray pendingData;
 };
 
 #endif

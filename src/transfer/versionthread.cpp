@@ -3,12 +3,12 @@
 void VersionThread::run()
 {
     stopped = false;
-    Transport dongle;
-    dongle.click();
-    const QByteArray reply = dongle.getId();
+    const std::unique_ptr<Dongle_> dongle = makeDongle();
+    dongle->click();
+    const QByteArray reply = dongle->getId();
     if (stopped)
         return;
-    if (errorControl(dongle.getError()))
+    if (errorControl(dongle->getError()))
         return;
     emit showVersion(reply);
 }

@@ -1,7 +1,6 @@
 #include "model/wheelweb.h"
 #include "product.h"
 #include "testsuite.h"
-#include "transfer/batchsender.h"
 #include "transfer/d2xx/devicenode.h"
 #include "transfer/frameencoder.h"
 #include "wheelprocess.h"
@@ -154,21 +153,6 @@ private slots:
                          picture(light.storedPicture(slot)));
             }
         }
-    }
-
-    // Each store rests 100 ms first, as from the transfer dialog.
-    void storesRestFirst()
-    {
-        WheelProcess wheel({"--size", "16x8"}, false);
-        BatchSender sender({{"D12", 3}}, false);
-        QSignalSpy finished(&sender, &BatchSender::finished);
-        QElapsedTimer clock;
-        clock.start();
-        const QByteArray frame(16, char(0x5A));
-        sender.send({{0, frame}, {1, frame}, {2, frame}});
-        QVERIFY(finished.wait(5000));
-        QVERIFY(clock.elapsed() >= 300);
-        QCOMPARE(finished.first().first().value<BatchSender::Outcome>(), BatchSender::Done);
     }
 
     // One dongle, two wheels in turn: the dongle's device name stays, the wheel behind it

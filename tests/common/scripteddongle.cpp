@@ -23,3 +23,82 @@ QByteArray ScriptedDongle::TX_RX(QByteArray bytes, int const& count)
     return reply;
 }
 #endif
+
+namespace {
+
+// The message that line bytes carry: each of its bytes is 14 symbols of 32 line bytes, the
+// data bits being symbols 1 to 8.
+QByteArray decode(const QByteArray& line)
+{
+    QByteArray message;
+    for (qsizetype at = 0; at + 14 * 32 <= line.size(); at += 14 * 32) {
+        int byte = 0;
+        for (int bit = 0; bit < 8; ++bit)
+            byte |= (line[at + (1 + bit) * 32] == char(0x55)) << bit;
+        message += char(byte);
+    }
+    return message;
+}
+
+} // namespace
+
+class ScriptedWheel::Dongle : public Dongle_ {
+public:
+    explicit Dongle(ScriptedWheel* wheel)
+        : wheel(wheel)
+    {
+    }
+
+    bool TX(QByteArray bytes) override
+    {
+        wheel->record(decode(bytes));
+        return true;
+    }
+    QByteArray RX(int const&) override { return QByteArray(); }
+#ifndef Q_OS_WIN
+    QByteArray TX_RX(QByteArray bytes, int const&) override
+    {
+        const Answer answer = wheel->exchange(*this, decode(bytes));
+        error = answer.status;
+        return answer.reply;
+    }
+#endif
+
+private:
+    ScriptedWheel* wheel;
+};
+
+DongleFactory ScriptedWheel::factory()
+{
+    return [this] { return std::make_unique<Dongle>(this); };
+}
+
+QStringList ScriptedWheel::messages() const
+{
+    QMutexLocker lock(&mutex);
+    return log;
+}
+
+void ScriptedWheel::record(const QByteArray& message)
+{
+    QMutexLocker lock(&mutex);
+    if (message == QByteArray(1, '\0'))
+        log << "click";
+    else if (message == "ID")
+        log << "identity";
+    else
+        log << "store " + QString::number(quint8(message.back()));
+}
+
+ScriptedWheel::Answer ScriptedWheel::exchange(const Dongle_& dongle, const QByteArray& message)
+{
+    record(message);
+    QMutexLocker lock(&mutex);
+    const int number = exchanges++;
+    if (answers.contains(number))
+        return answers.value(number);
+    if (message == "ID")
+        return {identity};
+    // "SAv", the frame, the slot.
+    return {QByteArray(1, dongle.crc(message.mid(3, message.size() - 4)))};
+}

@@ -2,10 +2,10 @@
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 #include "transfer/d2xx/devicenode.h"
-#include "transfer/donglethread.h"
 #include "transfer/ftdidongle.h"
 #include "transfer/savethread.h"
 #include "transfer/transmitter.h"
+#include "transfer/versionthread.h"
 #include "wheelprocess.h"
 
 #include <QDir>
@@ -203,7 +203,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
             qputenv(DeviceNode::variable, "/nonexistent/rimglow-dongle");
         }
-        transmitter.showError(DongleThread::DONGLE_ACCESS);
+        transmitter.showError(TransferError::NoAccess);
         QCOMPARE(answerer.titles, QStringList(3, "Transfer failed"));
         QCOMPARE(answerer.texts.mid(0, 2),
                  (QStringList{"The wheel does not answer. Please check that its light is "
@@ -227,6 +227,25 @@ private slots:
         QVERIFY(worker.wait(5000));
         QVERIFY(clock.elapsed() >= 100);
         QCOMPARE(saved.count(), 1);
+    }
+
+    // Stopped during its exchange, a worker lets the exchange end on the line and says nothing
+    // of it.
+    void stoppedRunEndsUnannounced()
+    {
+        WheelProcess wheel({"--size", "16x8", "--delay", "500"}, false);
+        for (bool stop : {false, true}) {
+            VersionThread worker;
+            QSignalSpy answered(&worker, &VersionThread::showVersion);
+            worker.start();
+            QString reports;
+            QTRY_VERIFY_WITH_TIMEOUT((reports += wheel.errors()).contains("identity request"),
+                                     5000);
+            if (stop)
+                worker.stop();
+            QVERIFY(worker.wait(5000));
+            QCOMPARE(answered.count(), stop ? 0 : 1);
+        }
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

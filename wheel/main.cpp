@@ -5,7 +5,7 @@
 #include "wheelterminal.h"
 
 #include <QCommandLineParser>
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 #include <csignal>
 #include <cstdio>
@@ -36,10 +36,8 @@ bool positive(const QString& text, int* value)
 
 int main(int argc, char** argv)
 {
-    // Pictures of the stored frames are drawn without any display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+    // Pictures of the stored frames are drawn on images: no display, no platform plugin.
+    QCoreApplication application(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "A virtual Rimglow dongle and wheel light. Prints the device to give as RIMGLOW_DONGLE, "

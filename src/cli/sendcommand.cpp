@@ -1,6 +1,6 @@
 #include "sendcommand.h"
 
-#include "app/sendprogress.h"
+#include "cli/sendprogress.h"
 #include "model/designfile.h"
 #include "model/wheelweb.h"
 #include "tools/cellpainter.h"

@@ -28,7 +28,7 @@ public:
         NoRoom = 8
     };
 
-    // Needs a QGuiApplication.
+    // Needs a QCoreApplication.
     int run(int argc, char** argv);
 
     static QString pictureCount(qsizetype count);

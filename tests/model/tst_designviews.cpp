@@ -1,14 +1,20 @@
 #include "model/design.h"
 #include "model/layerwidget.h"
+#include "model/wheelpanel.h"
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
+#include <QUrl>
+
+#include <memory>
 
 namespace {
 
@@ -43,66 +49,51 @@ private slots:
     void initTestCase() { HiddenFile::write("language", "en"); }
 
     // What the user does in the list is one step of the design each, and the rows follow the
-    // design through undo and redo: ticks, Select All and Ignore All, the row chosen, and the
+    // design through undo: ticks, Ignore All and Select All, the row chosen, and the
     // thumbnails, which go with their pictures. The ticked rows go out with their pictures.
     void layerList()
     {
         Design design(4, QSize(512, 512));
         QUndoStack* stack = design.getUndoStack();
         design.setPicture(3, filled(Qt::green));
-        // Rows holding pictures 2, 0, 3, 1, set up without any step.
-        design.setRow(2, 0);
-        design.setRow(3, 2);
-        design.setCurrentRow(0);
         LayerWidget widget(&design);
         LayerView* view = widget.getView();
-        view->item(1)->setCheckState(Qt::Unchecked);
-        QCOMPARE(stack->count(), 1);
-        QVERIFY(!design.isTicked(1));
         QSignalSpy sent(&widget, &LayerWidget::toUpdate);
+        view->item(1)->setCheckState(Qt::Unchecked);
         click(&widget, "Send to Wheel");
         const auto pictures = sent.value(0).value(0).value<QMap<int, QImage>>();
         QCOMPARE(pictures.keys(), (QList<int>{0, 2, 3}));
-        QCOMPARE(pictures[2], filled(Qt::green));
-        stack->undo();
-        QCOMPARE(ticks(view), QString("xxxx"));
-        stack->redo();
-        QCOMPARE(ticks(view), QString("x-xx"));
-
-        click(&widget, "Select All");
-        QCOMPARE(ticks(view), QString("xxxx"));
-        stack->undo();
-        QCOMPARE(ticks(view), QString("x-xx"));
+        QCOMPARE(pictures[3], filled(Qt::green));
         click(&widget, "Ignore All");
-        QCOMPARE(ticks(view), QString("----"));
         // Nothing ticked sends nothing.
         click(&widget, "Send to Wheel");
         QCOMPARE(sent.size(), 1);
+        click(&widget, "Select All");
+        QCOMPARE(ticks(view), QString("xxxx"));
+        QCOMPARE(stack->count(), 3);
+        stack->undo();
+        QCOMPARE(ticks(view), QString("----"));
         stack->undo();
         QCOMPARE(ticks(view), QString("x-xx"));
 
         view->setCurrentRow(2);
-        QCOMPARE(design.getCurrentIndex(), 3);
+        QCOMPARE(design.getCurrentIndex(), 2);
         stack->undo();
         QCOMPARE(view->currentRow(), 0);
-        stack->redo();
-        QCOMPARE(view->currentRow(), 2);
 
-        // A thumbnail follows its picture wherever its row is; rows carry their slot numbers,
-        // which stay with the place.
+        // Rows carry their slot numbers, which stay with the place.
         const auto middle = [view](int row) {
             return view->item(row)->icon().pixmap(64, 64).toImage().pixelColor(32, 32);
         };
         design.setPicture(0, filled(Qt::blue));
-        QCOMPARE(middle(1), QColor(Qt::blue));
-        QCOMPARE(middle(2), QColor(Qt::green));
-        design.moveRow(1, 3);
+        QCOMPARE(middle(0), QColor(Qt::blue));
+        design.moveRow(0, 2);
         for (int row = 0; row < view->count(); ++row) {
-            QCOMPARE(middle(row), QColor(row == 3 ? Qt::blue : row == 1 ? Qt::green : Qt::white));
+            QCOMPARE(middle(row), QColor(row == 2 ? Qt::blue : row == 3 ? Qt::green : Qt::white));
             QCOMPARE(view->item(row)->text(), QString::number(row + 1));
         }
-        QCOMPARE(ticks(view), QString("xxx-"));
-        QCOMPARE(view->currentRow(), 3);
+        QCOMPARE(ticks(view), QString("-xxx"));
+        QCOMPARE(view->currentRow(), 2);
     }
 };
 
@@ -168,6 +159,54 @@ private slots:
     }
 };
 
+class WheelPanelTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    // The view stays light around the wheel whatever the desktop's palette, shows the
+    // picture being edited as the design changes, and hands on every local file dropped, to
+    // be read by whoever imports them.
+    void viewOfADesign()
+    {
+        const QPalette light = QApplication::palette();
+        // Dark window and base, as a dark desktop theme has them.
+        QApplication::setPalette(QPalette(QColor(30, 30, 30)));
+        Design document(3, QSize(512, 512));
+        QPixmap clear(512, 512);
+        clear.fill(Qt::transparent);
+        auto design = std::make_unique<WheelPanel>(&document, clear, clear);
+        design->resize(700, 700);
+        const auto middle = [&] {
+            const QImage shown = design->viewport()->grab().toImage();
+            return shown.pixelColor(design->mapFromScene(QPointF(256, 256)));
+        };
+        QCOMPARE(design->viewport()->grab().toImage().pixelColor(2, 2), QColor(Qt::white));
+        QApplication::setPalette(light);
+        document.paint(filled(Qt::red), QPainter::CompositionMode_SourceOver, "DRAW");
+        QCOMPARE(middle(), QColor(Qt::red));
+        document.chooseRow(1);
+        QCOMPARE(middle(), QColor(Qt::white));
+        document.getUndoStack()->undo();
+        QCOMPARE(middle(), QColor(Qt::red));
+        document.getUndoStack()->undo();
+        QCOMPARE(middle(), QColor(Qt::white));
+
+        QSignalSpy dropped(design.get(), &WheelPanel::import);
+        QMimeData files;
+        const QStringList paths{dir.filePath("one.png"), dir.filePath("two.gif")};
+        files.setUrls({QUrl::fromLocalFile(paths[0]), QUrl("https://example.invalid/picture.png"),
+                       QUrl::fromLocalFile(paths[1])});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(design->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(design->viewport(), &drop);
+        QCOMPARE(dropped.value(0).value(0).toStringList(), paths);
+    }
+};
+
 RIMGLOW_TEST(LayerWidgetTest)
 RIMGLOW_TEST(LayerDragTest)
-#include "tst_layerwidget.moc"
+RIMGLOW_TEST(WheelPanelTest)
+#include "tst_designviews.moc"

@@ -94,6 +94,10 @@ private slots:
         }
         QCOMPARE(ticks(view), QString("-xxx"));
         QCOMPARE(view->currentRow(), 2);
+        // A picture's thumbnail goes to the row that holds it.
+        design.setPicture(1, filled(Qt::red));
+        QCOMPARE(middle(0), QColor(Qt::red));
+        QCOMPARE(middle(1), QColor(Qt::white));
     }
 };
 

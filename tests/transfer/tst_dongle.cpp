@@ -21,26 +21,23 @@ private slots:
     // every symbol a burst of 32 line bytes. (The virtual wheel's decoder checks every byte.)
     void codingAndConfirmation()
     {
+        ScriptedWheel wheel;
+        const std::unique_ptr<Dongle_> dongle = wheel.factory()();
         QByteArray letter; // 'I' is 0x49
         for (char symbol : QByteArray("01001001001111"))
             letter += QByteArray(32, symbol == '1' ? char(0x55) : char(0xF0));
-        QCOMPARE(ScriptedDongle().package("I"), letter);
+        QCOMPARE(dongle->package("I"), letter);
 
         // Only a single byte that is the CRC of the frame alone, received without error,
-        // confirms a store.
-        ScriptedDongle dongle;
-        QCOMPARE(quint8(dongle.crc("abc")), 0x42);
-        const auto saved = [&](const QByteArray& reply, Dongle_::ERROR status = Dongle_::OK) {
-            dongle.reply = reply;
-            dongle.status = status;
-            return dongle.save(char(5), "123456789");
-        };
-        QVERIFY(saved("\xA1")); // the check value of the Maxim CRC-8
-        QVERIFY(!saved("\xA2"));
-        QVERIFY(!saved(""));
-        QVERIFY(!saved("\xA1\xA1"));
-        QVERIFY(!saved(QByteArray(1, dongle.crc("SAv123456789\x05"))));
-        QVERIFY(!saved("\xA1", Dongle_::RECEIVE_FAILED));
+        // confirms a store, as the wheel's first answer is (the check value of the Maxim CRC-8).
+        QCOMPARE(quint8(dongle->crc("123456789")), 0xA1);
+        wheel.answers = {{1, {"\xA2"}},
+                         {2, {""}},
+                         {3, {"\xA1\xA1"}},
+                         {4, {QByteArray(1, dongle->crc("SAv123456789\x05"))}},
+                         {5, {"\xA1", Dongle_::RECEIVE_FAILED}}};
+        for (int exchange = 0; exchange < 6; ++exchange)
+            QCOMPARE(dongle->save(char(5), "123456789"), exchange == 0);
     }
 };
 

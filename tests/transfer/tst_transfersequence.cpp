@@ -17,7 +17,7 @@ QByteArray frame(int slot)
 // A confirmation that does not match the slot's frame.
 ScriptedWheel::Answer wrongCrc(int slot)
 {
-    return {QByteArray(1, char(ScriptedDongle().crc(frame(slot)) ^ 1))};
+    return {QByteArray(1, char(ScriptedWheel().factory()()->crc(frame(slot)) ^ 1))};
 }
 
 const QByteArray d12("D12\0\0\0\0", 7);

@@ -13,7 +13,8 @@
 class Transmitter : public QProgressDialog {
     Q_OBJECT
 public:
-    Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent);
+    Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent,
+                DongleFactory factory = DongleThread::platformDongle);
     ~Transmitter() override;
 
 public slots:

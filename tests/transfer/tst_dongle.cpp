@@ -41,6 +41,10 @@ private slots:
     }
 };
 
+using Entries = QList<WinDongle::RegistryEntry>;
+Q_DECLARE_METATYPE(Entries)
+
+// Where the dongle's device is: under sysfs, in the device folder, or the port Windows names.
 class DeviceNodeTest : public QObject {
     Q_OBJECT
 private slots:
@@ -84,6 +88,33 @@ private slots:
         qputenv(DeviceNode::variable, "/dev/pts/77");
         QCOMPARE(DeviceNode::find("anything"), QString("/dev/pts/77"));
         qunsetenv(DeviceNode::variable);
+    }
+
+    // The serial port of the dongle among the FTDI bus devices and the serial ports.
+    void choosePort_data()
+    {
+        QTest::addColumn<Entries>("bus");
+        QTest::addColumn<Entries>("serial");
+        QTest::addColumn<QString>("port");
+        const Entries serial{{"/Device/VCP0", "COM7"}, {"/Device/VCP1", "COM9"}};
+        const QString ftdi = "VID_0403+PID_6001+", com7 = "\\\\.\\COM7";
+        QTest::newRow("dongle") << Entries{{ftdi + "WRD12345A", "COM7"}} << serial << com7;
+        QTest::newRow("other ftdi device beside the dongle")
+            << Entries{{ftdi + "A9XYZ12A", "COM7"}, {ftdi + "WR0001A", "COM9"}} << serial
+            << "\\\\.\\COM9";
+        QTest::newRow("no port name")
+            << Entries{{ftdi + "WR0001A", ""}} << serial + Entries{{"/Device/VCP2", ""}} << "";
+        QTest::newRow("two dongles: serial order wins")
+            << Entries{{ftdi + "WR0002A", "COM9"}, {ftdi + "WR0001A", "COM7"}} << serial << com7;
+        QTest::newRow("not a virtual com port")
+            << Entries{{ftdi + "WR0001A", "COM1"}} << Entries{{"/Device/Serial0", "COM1"}} << "";
+    }
+
+    void choosePort()
+    {
+        QFETCH(Entries, bus);
+        QFETCH(Entries, serial);
+        QTEST(WinDongle::choosePort(bus, serial), "port");
     }
 };
 
@@ -140,41 +171,7 @@ private slots:
     }
 };
 
-using Entries = QList<WinDongle::RegistryEntry>;
-Q_DECLARE_METATYPE(Entries)
-
-class WinDongleTest : public QObject {
-    Q_OBJECT
-private slots:
-    void choosePort_data()
-    {
-        QTest::addColumn<Entries>("bus");
-        QTest::addColumn<Entries>("serial");
-        QTest::addColumn<QString>("port");
-        const Entries serial{{"/Device/VCP0", "COM7"}, {"/Device/VCP1", "COM9"}};
-        const QString ftdi = "VID_0403+PID_6001+", com7 = "\\\\.\\COM7";
-        QTest::newRow("dongle") << Entries{{ftdi + "WRD12345A", "COM7"}} << serial << com7;
-        QTest::newRow("other ftdi device beside the dongle")
-            << Entries{{ftdi + "A9XYZ12A", "COM7"}, {ftdi + "WR0001A", "COM9"}} << serial
-            << "\\\\.\\COM9";
-        QTest::newRow("no port name")
-            << Entries{{ftdi + "WR0001A", ""}} << serial + Entries{{"/Device/VCP2", ""}} << "";
-        QTest::newRow("two dongles: serial order wins")
-            << Entries{{ftdi + "WR0002A", "COM9"}, {ftdi + "WR0001A", "COM7"}} << serial << com7;
-        QTest::newRow("not a virtual com port")
-            << Entries{{ftdi + "WR0001A", "COM1"}} << Entries{{"/Device/Serial0", "COM1"}} << "";
-    }
-
-    void choosePort()
-    {
-        QFETCH(Entries, bus);
-        QFETCH(Entries, serial);
-        QTEST(WinDongle::choosePort(bus, serial), "port");
-    }
-};
-
 RIMGLOW_TEST(DongleTest)
 RIMGLOW_TEST(DeviceNodeTest)
 RIMGLOW_TEST(FrameEncoderTest)
-RIMGLOW_TEST(WinDongleTest)
 #include "tst_dongle.moc"

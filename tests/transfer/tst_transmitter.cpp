@@ -170,6 +170,11 @@ private slots:
             transmitter.saveImage({{slot, randomFrame()}});
             QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
         }
+        // Closed before the wheel's answer comes through: nothing follows the exchange.
+        transmitter.saveImage({{1, randomFrame()}});
+        transmitter.close();
+        QTest::qWait(300);
+        QVERIFY(window.isVisible());
         QCOMPARE(
             answerer.texts.mid(0, 4),
             (QStringList{"Please check the USB dongle.", "Transfer failed", "Wheel version : 2",
@@ -180,7 +185,7 @@ private slots:
         QCOMPARE(answerer.titles.count("Transfer failed"), 4);
         QCOMPARE(wheel.messages().join(", "),
                  "click, identity, click, identity, click, store 0, click, identity, "
-                 "click, identity, click, identity, click, identity");
+                 "click, identity, click, identity, click, identity, click, identity");
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

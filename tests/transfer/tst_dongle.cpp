@@ -29,7 +29,8 @@ private slots:
         QCOMPARE(dongle->package("I"), letter);
 
         // Only a single byte that is the CRC of the frame alone, received without error,
-        // confirms a store, as the wheel's first answer is (the check value of the Maxim CRC-8).
+        // confirms a store: the wheel's own first answer, then none of the scripted ones. 0xA1
+        // is the check value of the Maxim CRC-8.
         QCOMPARE(quint8(dongle->crc("123456789")), 0xA1);
         wheel.answers = {{1, {"\xA2"}},
                          {2, {""}},

@@ -13,6 +13,7 @@
 class Transmitter : public QProgressDialog {
     Q_OBJECT
 public:
+    // ids and hall as for the sequence; factory makes the transport of each exchange.
     Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent,
                 DongleFactory factory = DongleThread::platformDongle);
     ~Transmitter() override;

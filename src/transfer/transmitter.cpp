@@ -6,9 +6,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent)
+Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent, DongleFactory factory)
     : QProgressDialog(parent)
-    , sequence(ids, hall)
+    , sequence(ids, hall, factory)
 {
     connect(&sequence, &TransferSequence::identified, this, &Transmitter::identified);
     connect(&sequence, &TransferSequence::storing, this, &Transmitter::storing);

@@ -13,7 +13,9 @@
 class Transmitter : public QProgressDialog {
     Q_OBJECT
 public:
-    Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent);
+    // ids and hall as for the sequence; factory makes the transport of each exchange.
+    Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent,
+                DongleFactory factory = DongleThread::platformDongle);
     ~Transmitter() override;
 
 public slots:

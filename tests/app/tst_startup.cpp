@@ -47,41 +47,6 @@ struct UpdateServer : QTcpServer {
 
 } // namespace
 
-// The splash picture grows and fades until it ends.
-class SplashScreenTest : public QObject {
-    Q_OBJECT
-    QTemporaryDir dir;
-
-private slots:
-    // For a picture of the given width (0: none), the height it is shown at, the width it
-    // grows to in the first step and the steps to the end. Hardly wider than the window, it
-    // grows by nothing a step and the fade ends it; as wide as the window, nothing is left to
-    // grow.
-    void zoomsAndFadesToTheEnd()
-    {
-        const struct {
-            int width, height, grown, steps;
-        } cases[] = {{800, 75, 310, 50}, {320, 75, 300, 50}, {0, 0, 294, 1}, {300, 75, 300, 1}};
-        for (const auto& c : cases) {
-            const QString path = dir.filePath(QString("splash%1.png").arg(c.width));
-            QImage picture(c.width, c.width / 4, QImage::Format_ARGB32);
-            picture.fill(Qt::darkBlue);
-            QVERIFY(!c.width || picture.save(path));
-            SplashScreen splash(path);
-            QCOMPARE(splash.size(), QSize(300, c.height));
-            splash.show();
-            QSignalSpy ended(&splash, &SplashScreen::end);
-            splash.next();
-            QCOMPARE(splash.getShownWidth(), c.grown);
-            int step = 1;
-            for (; ended.isEmpty() && step < 200; ++step)
-                splash.next();
-            QCOMPARE(step, c.steps);
-            QVERIFY(ended.size() == 1 && !splash.isVisible());
-        }
-    }
-};
-
 // The update archive is handled with stand-ins for unzip (on the search path) and for the
 // updater (in the current directory).
 class UpdateArchiveTest : public QObject {
@@ -201,12 +166,14 @@ private slots:
     }
 };
 
-// A command line with problems: a box for each, in the order found, then the program ends
-// without a window when the description is incomplete.
+// The start of the program: the splash, and a command line with problems.
 class StartupTest : public QObject {
     Q_OBJECT
+    QTemporaryDir dir;
 
 private slots:
+    // A command line with problems: a box for each, in the order found, then the program ends
+    // without a window when the description is incomplete.
     void problemsShownInOrder()
     {
         ModalAnswerer answerer;
@@ -217,9 +184,36 @@ private slots:
         QCOMPARE(answerer.texts, (QStringList{"unknow argumentd", "unknow size format8",
                                               "undefine size", "Find some argument error."}));
     }
+
+    // The splash picture grows and fades until it ends. For a picture of the given width (0: none),
+    // the height it is shown at, the width it grows to in the first step and the steps to the end.
+    // Hardly wider than the window, it grows by nothing a step and the fade ends it; as wide as the
+    // window, nothing is left to grow.
+    void zoomsAndFadesToTheEnd()
+    {
+        const struct {
+            int width, height, grown, steps;
+        } cases[] = {{800, 75, 310, 50}, {320, 75, 300, 50}, {0, 0, 294, 1}, {300, 75, 300, 1}};
+        for (const auto& c : cases) {
+            const QString path = dir.filePath(QString("splash%1.png").arg(c.width));
+            QImage picture(c.width, c.width / 4, QImage::Format_ARGB32);
+            picture.fill(Qt::darkBlue);
+            QVERIFY(!c.width || picture.save(path));
+            SplashScreen splash(path);
+            QCOMPARE(splash.size(), QSize(300, c.height));
+            splash.show();
+            QSignalSpy ended(&splash, &SplashScreen::end);
+            splash.next();
+            QCOMPARE(splash.getShownWidth(), c.grown);
+            int step = 1;
+            for (; ended.isEmpty() && step < 200; ++step)
+                splash.next();
+            QCOMPARE(step, c.steps);
+            QVERIFY(ended.size() == 1 && !splash.isVisible());
+        }
+    }
 };
 
 RIMGLOW_TEST(StartupTest)
-RIMGLOW_TEST(SplashScreenTest)
 RIMGLOW_TEST(UpdateArchiveTest)
 #include "tst_startup.moc"

@@ -3,31 +3,14 @@
 
 #include "transfer/donglethread.h"
 
-#include <QList>
 #include <QMap>
 #include <QMutex>
 #include <QStringList>
 
-// A dongle whose exchanges return a reply and a status set by the test, and which records the
-// line bytes it was given.
-class ScriptedDongle : public Dongle_ {
-public:
-    bool TX(QByteArray bytes) override;
-    QByteArray RX(int const& count) override;
-#ifndef Q_OS_WIN
-    QByteArray TX_RX(QByteArray bytes, int const& count) override;
-#endif
-
-    QByteArray reply;
-    ERROR status = OK;
-    QList<QByteArray> sent;
-    QList<int> asked;
-};
-
 // The wheel behind the dongles that its factory makes, one for each worker run: it answers the
 // identity request with its identity and a store with the CRC of the frame, unless the test
 // scripted another answer for that exchange, and records the messages it gets as "click",
-// "identity" and "store SLOT".
+// "identity" and "store SLOT". Its dongles code the line as the real one does.
 class ScriptedWheel {
 public:
     struct Answer {
@@ -35,7 +18,7 @@ public:
         Dongle_::ERROR status = Dongle_::OK;
     };
 
-    explicit ScriptedWheel(const QByteArray& identity)
+    explicit ScriptedWheel(const QByteArray& identity = QByteArray())
         : identity(identity)
     {
     }

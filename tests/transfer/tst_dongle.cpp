@@ -21,29 +21,31 @@ private slots:
     // every symbol a burst of 32 line bytes. (The virtual wheel's decoder checks every byte.)
     void codingAndConfirmation()
     {
+        ScriptedWheel wheel;
+        const std::unique_ptr<Dongle_> dongle = wheel.factory()();
         QByteArray letter; // 'I' is 0x49
         for (char symbol : QByteArray("01001001001111"))
             letter += QByteArray(32, symbol == '1' ? char(0x55) : char(0xF0));
-        QCOMPARE(ScriptedDongle().package("I"), letter);
+        QCOMPARE(dongle->package("I"), letter);
 
         // Only a single byte that is the CRC of the frame alone, received without error,
-        // confirms a store.
-        ScriptedDongle dongle;
-        QCOMPARE(quint8(dongle.crc("abc")), 0x42);
-        const auto saved = [&](const QByteArray& reply, Dongle_::ERROR status = Dongle_::OK) {
-            dongle.reply = reply;
-            dongle.status = status;
-            return dongle.save(char(5), "123456789");
-        };
-        QVERIFY(saved("\xA1")); // the check value of the Maxim CRC-8
-        QVERIFY(!saved("\xA2"));
-        QVERIFY(!saved(""));
-        QVERIFY(!saved("\xA1\xA1"));
-        QVERIFY(!saved(QByteArray(1, dongle.crc("SAv123456789\x05"))));
-        QVERIFY(!saved("\xA1", Dongle_::RECEIVE_FAILED));
+        // confirms a store: the wheel's own first answer, then none of the scripted ones. 0xA1
+        // is the check value of the Maxim CRC-8.
+        QCOMPARE(quint8(dongle->crc("123456789")), 0xA1);
+        wheel.answers = {{1, {"\xA2"}},
+                         {2, {""}},
+                         {3, {"\xA1\xA1"}},
+                         {4, {QByteArray(1, dongle->crc("SAv123456789\x05"))}},
+                         {5, {"\xA1", Dongle_::RECEIVE_FAILED}}};
+        for (int exchange = 0; exchange < 6; ++exchange)
+            QCOMPARE(dongle->save(char(5), "123456789"), exchange == 0);
     }
 };
 
+using Entries = QList<WinDongle::RegistryEntry>;
+Q_DECLARE_METATYPE(Entries)
+
+// Where the dongle's device is: under sysfs, in the device folder, or the port Windows names.
 class DeviceNodeTest : public QObject {
     Q_OBJECT
 private slots:
@@ -87,6 +89,33 @@ private slots:
         qputenv(DeviceNode::variable, "/dev/pts/77");
         QCOMPARE(DeviceNode::find("anything"), QString("/dev/pts/77"));
         qunsetenv(DeviceNode::variable);
+    }
+
+    // The serial port of the dongle among the FTDI bus devices and the serial ports.
+    void choosePort_data()
+    {
+        QTest::addColumn<Entries>("bus");
+        QTest::addColumn<Entries>("serial");
+        QTest::addColumn<QString>("port");
+        const Entries serial{{"/Device/VCP0", "COM7"}, {"/Device/VCP1", "COM9"}};
+        const QString ftdi = "VID_0403+PID_6001+", com7 = "\\\\.\\COM7";
+        QTest::newRow("dongle") << Entries{{ftdi + "WRD12345A", "COM7"}} << serial << com7;
+        QTest::newRow("other ftdi device beside the dongle")
+            << Entries{{ftdi + "A9XYZ12A", "COM7"}, {ftdi + "WR0001A", "COM9"}} << serial
+            << "\\\\.\\COM9";
+        QTest::newRow("no port name")
+            << Entries{{ftdi + "WR0001A", ""}} << serial + Entries{{"/Device/VCP2", ""}} << "";
+        QTest::newRow("two dongles: serial order wins")
+            << Entries{{ftdi + "WR0002A", "COM9"}, {ftdi + "WR0001A", "COM7"}} << serial << com7;
+        QTest::newRow("not a virtual com port")
+            << Entries{{ftdi + "WR0001A", "COM1"}} << Entries{{"/Device/Serial0", "COM1"}} << "";
+    }
+
+    void choosePort()
+    {
+        QFETCH(Entries, bus);
+        QFETCH(Entries, serial);
+        QTEST(WinDongle::choosePort(bus, serial), "port");
     }
 };
 
@@ -143,41 +172,7 @@ private slots:
     }
 };
 
-using Entries = QList<WinDongle::RegistryEntry>;
-Q_DECLARE_METATYPE(Entries)
-
-class WinDongleTest : public QObject {
-    Q_OBJECT
-private slots:
-    void choosePort_data()
-    {
-        QTest::addColumn<Entries>("bus");
-        QTest::addColumn<Entries>("serial");
-        QTest::addColumn<QString>("port");
-        const Entries serial{{"/Device/VCP0", "COM7"}, {"/Device/VCP1", "COM9"}};
-        const QString ftdi = "VID_0403+PID_6001+", com7 = "\\\\.\\COM7";
-        QTest::newRow("dongle") << Entries{{ftdi + "WRD12345A", "COM7"}} << serial << com7;
-        QTest::newRow("other ftdi device beside the dongle")
-            << Entries{{ftdi + "A9XYZ12A", "COM7"}, {ftdi + "WR0001A", "COM9"}} << serial
-            << "\\\\.\\COM9";
-        QTest::newRow("no port name")
-            << Entries{{ftdi + "WR0001A", ""}} << serial + Entries{{"/Device/VCP2", ""}} << "";
-        QTest::newRow("two dongles: serial order wins")
-            << Entries{{ftdi + "WR0002A", "COM9"}, {ftdi + "WR0001A", "COM7"}} << serial << com7;
-        QTest::newRow("not a virtual com port")
-            << Entries{{ftdi + "WR0001A", "COM1"}} << Entries{{"/Device/Serial0", "COM1"}} << "";
-    }
-
-    void choosePort()
-    {
-        QFETCH(Entries, bus);
-        QFETCH(Entries, serial);
-        QTEST(WinDongle::choosePort(bus, serial), "port");
-    }
-};
-
 RIMGLOW_TEST(DongleTest)
 RIMGLOW_TEST(DeviceNodeTest)
 RIMGLOW_TEST(FrameEncoderTest)
-RIMGLOW_TEST(WinDongleTest)
 #include "tst_dongle.moc"

@@ -9,7 +9,7 @@ namespace {
 
 QByteArray line(const QByteArray& message)
 {
-    return ScriptedDongle().package(message);
+    return ScriptedWheel().factory()()->package(message);
 }
 
 // Feeds a whole line; the error text of the first failure, or empty.
@@ -93,7 +93,7 @@ private slots:
     {
         const QByteArray id = QByteArray("D12\0\0\0\0", 7);
         const QByteArray store = storeRequest(4, QByteArray(8, 'a'));
-        const char crc = ScriptedDongle().crc(QByteArray(8, 'a'));
+        const char crc = ScriptedWheel().factory()()->crc(QByteArray(8, 'a'));
         const QList<QList<QByteArray>> expected{{{}, {}, "-"},
                                                 {id.left(6), {}, "kept"},
                                                 {id, QByteArray(1, char(crc ^ 0xFF)), "kept"},

@@ -63,9 +63,7 @@ bool Design::load(const QString& path, QString* error)
     const QList<QImage> read = file.getPictures();
     for (int i = 0; i < read.size(); ++i)
         setPicture(i, read[i]);
-    filePath = path;
-    displayName = QFileInfo(path).baseName();
-    emit fileChanged();
+    belongTo(path);
     return true;
 }
 
@@ -79,11 +77,16 @@ bool Design::save(const QString& path, QString* error)
         *error = file.errorString();
         return false;
     }
+    undoStack.setClean();
+    belongTo(path);
+    return true;
+}
+
+void Design::belongTo(const QString& path)
+{
     filePath = path;
     displayName = QFileInfo(path).baseName();
-    undoStack.setClean();
     emit fileChanged();
-    return true;
 }
 
 void Design::setPicture(int index, const QImage& picture)

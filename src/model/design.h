@@ -82,6 +82,8 @@ signals:
     void modifiedChanged(bool modified);
 
 private:
+    // The design is the file's now, and named after it.
+    void belongTo(const QString& path);
     void pushStep(WheelCommand* step);
     void dropForgottenSteps();
 

@@ -25,7 +25,7 @@ LayerWidget::LayerWidget(Design* design, QWidget* parent)
     connect(&watcher, &LayerEvent::removed, this, &LayerWidget::removed);
     connect(design, &Design::pictureChanged, this, &LayerWidget::setIcon);
     connect(design, &Design::orderChanged, this, &LayerWidget::showRows);
-    connect(design, &Design::tickChanged, this, &LayerWidget::showTick);
+    connect(design, &Design::tickChanged, this, &LayerWidget::showRow);
     connect(design, &Design::currentChanged, this, &LayerWidget::showCurrent);
 
     transmitButton = new QPushButton(this);
@@ -104,26 +104,21 @@ QPixmap LayerWidget::thumbnail(const QImage& picture) const
 void LayerWidget::setIcon(int index)
 {
     icons[index] = QIcon(thumbnail(design->getPicture(index)));
-    const int row = int(design->getList().indexOf(index));
+    showRow(int(design->getList().indexOf(index)));
+}
+
+void LayerWidget::showRow(int row)
+{
     const QSignalBlocker blocker(view);
-    view.item(row)->setIcon(icons[index]);
+    view.item(row)->setIcon(icons[design->getList().at(row)]);
+    view.item(row)->setCheckState(design->isTicked(row) ? Qt::Checked : Qt::Unchecked);
 }
 
 void LayerWidget::showRows()
 {
-    const QSignalBlocker blocker(view);
-    const QList<int> order = design->getList();
-    for (int row = 0; row < view.count(); ++row) {
-        view.item(row)->setIcon(icons[order[row]]);
-        view.item(row)->setCheckState(design->isTicked(row) ? Qt::Checked : Qt::Unchecked);
-    }
-    view.setCurrentRow(design->getCurrentRow());
-}
-
-void LayerWidget::showTick(int row)
-{
-    const QSignalBlocker blocker(view);
-    view.item(row)->setCheckState(design->isTicked(row) ? Qt::Checked : Qt::Unchecked);
+    for (int row = 0; row < view.count(); ++row)
+        showRow(row);
+    showCurrent();
 }
 
 void LayerWidget::showCurrent()

@@ -38,8 +38,9 @@ private slots:
     void currentRowChanged(QListWidgetItem* current, QListWidgetItem* previous);
     void toTransmit();
     void setIcon(int index);
+    // A row's thumbnail and tick, as the design has them.
+    void showRow(int row);
     void showRows();
-    void showTick(int row);
     void showCurrent();
 
 private:

@@ -1,19 +1,16 @@
 #include "scripteddongle.h"
 
+#include "linedecoder.h"
+
 namespace {
 
-// The message that line bytes carry: each of its bytes is 14 symbols of 32 line bytes, the
-// data bits being symbols 1 to 8.
+// The message that line bytes carry, read as the virtual wheel reads them.
 QByteArray decode(const QByteArray& line)
 {
-    QByteArray message;
-    for (qsizetype at = 0; at + 14 * 32 <= line.size(); at += 14 * 32) {
-        int byte = 0;
-        for (int bit = 0; bit < 8; ++bit)
-            byte |= (line[at + (1 + bit) * 32] == char(0x55)) << bit;
-        message += char(byte);
-    }
-    return message;
+    LineDecoder decoder;
+    for (char byte : line)
+        decoder.feed(byte);
+    return decoder.takeBytes();
 }
 
 } // namespace

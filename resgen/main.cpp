@@ -1,6 +1,8 @@
 // Renders the program's SVG artwork into the pictures of its resource directory: the icon
-// table (one 48 x 48 cell per key, with the text entries the program reads) and the splash.
+// table (one 48 x 48 cell per key, with the text entries the program reads) and the splash;
+// and the application icon of the Windows build.
 
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -78,11 +80,8 @@ bool icons(const QString& listPath, const QString& folder, const QString& out)
                 {{"editor", "velmo"}, {"icontype", "Classic"}, {"iconkey", keys.join('|')}});
 }
 
-bool picture(const QString& svg, int width, const QString& out)
+QImage rendered(QSvgRenderer& renderer, int width)
 {
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid() || width < 1 || renderer.defaultSize().isEmpty())
-        return fail("cannot render " + svg);
     const QSize size(width,
                      width * renderer.defaultSize().height() / renderer.defaultSize().width());
     QImage image(size, QImage::Format_ARGB32);
@@ -90,8 +89,62 @@ bool picture(const QString& svg, int width, const QString& out)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter);
-    painter.end();
-    return save(image, out);
+    return image;
+}
+
+bool picture(const QString& svg, int width, const QString& out)
+{
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid() || width < 1 || renderer.defaultSize().isEmpty())
+        return fail("cannot render " + svg);
+    return save(rendered(renderer, width), out);
+}
+
+void putWord(QByteArray& bytes, quint16 value)
+{
+    bytes.append(char(value & 0xff)).append(char(value >> 8));
+}
+
+void putLong(QByteArray& bytes, quint32 value)
+{
+    putWord(bytes, quint16(value & 0xffff));
+    putWord(bytes, quint16(value >> 16));
+}
+
+// A Windows icon file of square PNG pictures, one for each size that Explorer, the task bar
+// and the Start menu ask for (an entry's size byte 0 means 256).
+bool windowsIcon(const QString& svg, const QString& out)
+{
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid() || renderer.defaultSize().isEmpty())
+        return fail("cannot render " + svg);
+    const QList<int> sizes{16, 24, 32, 48, 64, 128, 256};
+    QList<QByteArray> pngs;
+    for (int size : sizes) {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        rendered(renderer, size).save(&png, "png");
+        pngs << png.data();
+    }
+    QByteArray icon;
+    putWord(icon, 0);
+    putWord(icon, 1);
+    putWord(icon, quint16(sizes.size()));
+    quint32 offset = quint32(6 + 16 * sizes.size());
+    for (int i = 0; i < sizes.size(); ++i) {
+        icon.append(char(sizes[i] & 0xff)).append(char(sizes[i] & 0xff)).append(2, '\0');
+        putWord(icon, 1);
+        putWord(icon, 32);
+        putLong(icon, quint32(pngs[i].size()));
+        putLong(icon, offset);
+        offset += quint32(pngs[i].size());
+    }
+    for (const QByteArray& png : pngs)
+        icon += png;
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly) || file.write(icon) != icon.size() || !file.commit())
+        return fail("cannot write " + out);
+    return true;
 }
 
 } // namespace
@@ -106,7 +159,10 @@ int main(int argc, char** argv)
         return icons(args[2], args[3], args[4]) ? 0 : 1;
     if (args.size() == 5 && args[1] == "picture")
         return picture(args[2], args[3].toInt(), args[4]) ? 0 : 1;
+    if (args.size() == 4 && args[1] == "winicon")
+        return windowsIcon(args[2], args[3]) ? 0 : 1;
     std::fprintf(stderr, "usage: rimglow-resgen icons LIST SVG-FOLDER OUT.png\n"
-                         "       rimglow-resgen picture IN.svg WIDTH OUT.png\n");
+                         "       rimglow-resgen picture IN.svg WIDTH OUT.png\n"
+                         "       rimglow-resgen winicon IN.svg OUT.ico\n");
     return 2;
 }

@@ -1,26 +1,45 @@
 #include "wheelprocess.h"
 
-#include "transfer/d2xx/devicenode.h"
-
 #include <QCoreApplication>
 #include <QFile>
 
+#ifndef Q_OS_WIN
+#include "transfer/d2xx/devicenode.h"
+#endif
+
 WheelProcess::WheelProcess(const QStringList& options, bool storing)
 {
-    process.start(QCoreApplication::applicationDirPath() + "/rimglow-wheel",
-                  storing ? options + QStringList{"--store", folder.path()} : options);
-    if (process.waitForStarted(5000) && process.waitForReadyRead(5000))
+    const QStringList arguments =
+        storing ? options + QStringList{"--store", folder.path()} : options;
+#ifdef Q_OS_WIN
+    // Under Wine, a script of the tests starts the Linux wheel and plugs it in as the dongle's
+    // COM port; it prints the port, and unplugs the wheel when its input closes.
+    process.start("Z:/bin/bash", QStringList{qEnvironmentVariable("RIMGLOW_COM_WHEEL"),
+                                             qEnvironmentVariable("RIMGLOW_HOST_WHEEL")} +
+                                     arguments);
+#else
+    process.start(QCoreApplication::applicationDirPath() + "/rimglow-wheel", arguments);
+#endif
+    if (process.waitForStarted(5000) && process.waitForReadyRead(15000))
         device = QString::fromLocal8Bit(process.readLine()).trimmed();
+#ifndef Q_OS_WIN
     if (!device.isEmpty())
         qputenv(DeviceNode::variable, device.toLocal8Bit());
+#endif
 }
 
 WheelProcess::~WheelProcess()
 {
+#ifdef Q_OS_WIN
+    process.closeWriteChannel();
+    if (!process.waitForFinished(15000))
+        process.kill();
+#else
     qunsetenv(DeviceNode::variable);
     process.terminate();
     if (!process.waitForFinished(3000))
         process.kill();
+#endif
     process.waitForFinished(1000);
 }
 

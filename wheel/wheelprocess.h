@@ -7,7 +7,8 @@
 
 // rimglow-wheel run by a test or a benchmark from the program's folder: started with the given
 // options and, when storing, a store folder of its own; its device named in the environment
-// while it runs.
+// while it runs. In the Windows build it is the Linux wheel, plugged in as the dongle's COM
+// port, and the device is that port.
 class WheelProcess {
 public:
     explicit WheelProcess(const QStringList& options = {}, bool storing = true);

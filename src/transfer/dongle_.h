@@ -4,6 +4,11 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+// On Windows, wingdi.h (which Qt's OpenGL headers bring in) defines ERROR as a macro.
+#ifdef ERROR
+#undef ERROR
+#endif
+
 // The wheel's USB radio dongle as the program talks to it: three messages (click, identity
 // request, store request), each line-coded into bursts for the dongle's serial line, and the
 // status of the last exchange. The byte transport is the subclass's.

@@ -22,13 +22,31 @@ public:
     {
     }
 
+#ifdef Q_OS_WIN
+    // The Windows build sends a message and reads its reply in two steps; a click awaits none.
+    bool TX(QByteArray bytes) override
+    {
+        const QByteArray message = decode(bytes);
+        if (message == QByteArray(1, '\0')) {
+            wheel->record(message);
+            return true;
+        }
+        pending = wheel->exchange(*this, message);
+        error = pending.status == RECEIVE_FAILED ? OK : pending.status;
+        return error == OK;
+    }
+    QByteArray RX(int const&) override
+    {
+        error = pending.status;
+        return pending.reply;
+    }
+#else
     bool TX(QByteArray bytes) override
     {
         wheel->record(decode(bytes));
         return true;
     }
     QByteArray RX(int const&) override { return QByteArray(); }
-#ifndef Q_OS_WIN
     QByteArray TX_RX(QByteArray bytes, int const&) override
     {
         const Answer answer = wheel->exchange(*this, decode(bytes));
@@ -39,6 +57,9 @@ public:
 
 private:
     ScriptedWheel* wheel;
+#ifdef Q_OS_WIN
+    Answer pending;
+#endif
 };
 
 DongleFactory ScriptedWheel::factory()

@@ -21,7 +21,11 @@
 
 #include <csignal>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#endif
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -67,11 +71,20 @@ class HiddenFileTest : public QObject {
 private slots:
     void writeAndRead()
     {
+#ifdef Q_OS_WIN
+        // The Windows build keeps its state files in the current folder.
+        QTemporaryDir state;
+        const QString programFolder = QDir::currentPath();
+        QDir::setCurrent(state.path());
+        const QString folder = QDir::currentPath();
+#else
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir(folder).removeRecursively();
+#endif
         QCOMPARE(HiddenFile::getFileName("language"), folder + "/.language");
         QCOMPARE(HiddenFile::getFileName("sub/hall"), folder + "/sub/.hall");
-        QCOMPARE(HiddenFile::getFileName("/tmp/x/autoupdate"), QString("/tmp/x/.autoupdate"));
+        const QString elsewhere = QDir::tempPath() + "/x";
+        QCOMPARE(HiddenFile::getFileName(elsewhere + "/autoupdate"), elsewhere + "/.autoupdate");
         QVERIFY(HiddenFile::write("hall", "135"));
         QVERIFY(QFile::exists(folder + "/.hall"));
         QCOMPARE(HiddenFile::read("hall"), QString("135"));
@@ -81,6 +94,12 @@ private slots:
         // A damaged state file is not read into memory whole.
         QVERIFY(HiddenFile::write("language", QString(64 * 1024 + 1, 'x')));
         QVERIFY(HiddenFile::read("language").size() <= 64 * 1024);
+#ifdef Q_OS_WIN
+        // Hidden from Explorer as a leading dot hides it elsewhere, also when written again.
+        const QString native = QDir::toNativeSeparators(folder + "/.language");
+        QVERIFY(GetFileAttributesW(reinterpret_cast<LPCWSTR>(native.utf16())) &
+                FILE_ATTRIBUTE_HIDDEN);
+#endif
 
         // A folder that cannot be made, because a file stands in its place.
         QVERIFY(!HiddenFile::write(folder + "/.hall/hall", "1"));
@@ -89,6 +108,9 @@ private slots:
         QVERIFY(!HiddenFile::write("taken", "1"));
         QVERIFY(!HiddenFile::exists("taken"));
         QCOMPARE(HiddenFile::read("taken"), QString());
+#ifdef Q_OS_WIN
+        QDir::setCurrent(programFolder);
+#else
         // A full disk, here a file size limit, first shows in the only and so last write.
         rlimit old;
         QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
@@ -100,6 +122,7 @@ private slots:
         std::signal(SIGXFSZ, previous);
         QVERIFY(!written);
         QVERIFY(!HiddenFile::exists("angle"));
+#endif
     }
 };
 

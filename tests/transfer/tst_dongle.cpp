@@ -1,7 +1,6 @@
 #include "model/wheelweb.h"
 #include "scripteddongle.h"
 #include "testsuite.h"
-#include "transfer/d2xx/devicenode.h"
 #include "transfer/frameencoder.h"
 #include "transfer/windongle.h"
 
@@ -12,6 +11,10 @@
 #include <QTest>
 
 #include <cmath>
+
+#ifndef Q_OS_WIN
+#include "transfer/d2xx/devicenode.h"
+#endif
 
 // The message layout itself is checked by the exchanges with the virtual wheel.
 class DongleTest : public QObject {
@@ -49,6 +52,7 @@ Q_DECLARE_METATYPE(Entries)
 class DeviceNodeTest : public QObject {
     Q_OBJECT
 private slots:
+#ifndef Q_OS_WIN
     void findsTheDongle()
     {
         // USB devices with one serial port tty each, laid out as sysfs lays out a usb-serial
@@ -90,6 +94,7 @@ private slots:
         QCOMPARE(DeviceNode::find("anything"), QString("/dev/pts/77"));
         qunsetenv(DeviceNode::variable);
     }
+#endif
 
     // The serial port of the dongle among the FTDI bus devices and the serial ports.
     void choosePort_data()

@@ -3,45 +3,98 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <functional>
+#else
 #include "transfer/d2xx/devicenode.h"
 #endif
 
-WheelProcess::WheelProcess(const QStringList& options, bool storing)
-{
-    const QStringList arguments =
-        storing ? options + QStringList{"--store", folder.path()} : options;
 #ifdef Q_OS_WIN
-    // Under Wine, a script of the tests starts the Linux wheel and plugs it in as the dongle's
-    // COM port; it prints the port, and unplugs the wheel when its input closes.
-    process.start("Z:/bin/bash", QStringList{qEnvironmentVariable("RIMGLOW_COM_WHEEL"),
-                                             qEnvironmentVariable("RIMGLOW_HOST_WHEEL")} +
-                                     arguments);
-#else
-    process.start(QCoreApplication::applicationDirPath() + "/rimglow-wheel", arguments);
-#endif
-    if (process.waitForStarted(5000) && process.waitForReadyRead(15000))
-        device = QString::fromLocal8Bit(process.readLine()).trimmed();
-#ifndef Q_OS_WIN
-    if (!device.isEmpty())
-        qputenv(DeviceNode::variable, device.toLocal8Bit());
-#endif
+
+namespace {
+
+// The folder's path as Linux programs see it: Wine's drive Z: is Linux's root.
+QString linuxPath(const QString& path)
+{
+    return path.startsWith("Z:", Qt::CaseInsensitive) ? path.mid(2) : path;
+}
+
+bool waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.hasExpired(15000))
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+} // namespace
+
+// Under Wine, a script of the tests starts the Linux wheel and plugs it in as the dongle's COM
+// port; Wine cannot wait for a Linux program, so the script and this side talk through files
+// in the store folder, which lies on Wine's drive Z: for the script to reach.
+WheelProcess::WheelProcess(const QStringList& options, bool storing)
+    : folder("Z:/tmp/rimglow-wheel-XXXXXX")
+{
+    Q_UNUSED(storing); // the script's wheel always stores: the folder is its mailbox too
+    QProcess::startDetached("Z:/bin/bash", QStringList{qEnvironmentVariable("RIMGLOW_COM_WHEEL"),
+                                                       qEnvironmentVariable("RIMGLOW_HOST_WHEEL"),
+                                                       linuxPath(folder.path())} +
+                                               options);
+    QFile port(folder.filePath("port"));
+    if (waitFor([&port] { return port.exists(); }) && port.open(QIODevice::ReadOnly))
+        device = QString::fromLatin1(port.readAll()).trimmed();
 }
 
 WheelProcess::~WheelProcess()
 {
-#ifdef Q_OS_WIN
-    process.closeWriteChannel();
-    if (!process.waitForFinished(15000))
-        process.kill();
+    QFile(folder.filePath("unplug")).open(QIODevice::WriteOnly);
+    waitFor([this] { return !QFile::exists(folder.filePath("port")); });
+}
+
+QString WheelProcess::errors()
+{
+    QFile file(folder.filePath("errors"));
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(errorsRead))
+        return QString();
+    const QByteArray added = file.readAll();
+    errorsRead += added.size();
+    return QString::fromLocal8Bit(added);
+}
+
 #else
+
+WheelProcess::WheelProcess(const QStringList& options, bool storing)
+{
+    process.start(QCoreApplication::applicationDirPath() + "/rimglow-wheel",
+                  storing ? options + QStringList{"--store", folder.path()} : options);
+    if (process.waitForStarted(5000) && process.waitForReadyRead(5000))
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+    if (!device.isEmpty())
+        qputenv(DeviceNode::variable, device.toLocal8Bit());
+}
+
+WheelProcess::~WheelProcess()
+{
     qunsetenv(DeviceNode::variable);
     process.terminate();
     if (!process.waitForFinished(3000))
         process.kill();
-#endif
     process.waitForFinished(1000);
 }
+
+QString WheelProcess::errors()
+{
+    return QString::fromLocal8Bit(process.readAllStandardError());
+}
+
+#endif
 
 QByteArray WheelProcess::storedFrame(int slot) const
 {
@@ -57,9 +110,4 @@ QString WheelProcess::storedPicture(int slot) const
 bool WheelProcess::hasPicture(int slot) const
 {
     return QFile::exists(storedPicture(slot));
-}
-
-QString WheelProcess::errors()
-{
-    return QString::fromLocal8Bit(process.readAllStandardError());
 }

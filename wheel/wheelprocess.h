@@ -8,7 +8,7 @@
 // rimglow-wheel run by a test or a benchmark from the program's folder: started with the given
 // options and, when storing, a store folder of its own; its device named in the environment
 // while it runs. In the Windows build it is the Linux wheel, plugged in as the dongle's COM
-// port, and the device is that port.
+// port (tests/windows/com-wheel), and the device is that port.
 class WheelProcess {
 public:
     explicit WheelProcess(const QStringList& options = {}, bool storing = true);
@@ -25,8 +25,12 @@ public:
 
 private:
     QTemporaryDir folder;
-    QProcess process;
     QString device;
+#ifdef Q_OS_WIN
+    qint64 errorsRead = 0;
+#else
+    QProcess process;
+#endif
 };
 
 #endif

@@ -11,7 +11,6 @@ void writeFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
 }
 
 QByteArray contents(const QString& path)
@@ -53,20 +52,25 @@ class UpdateArchiveTest : public QObject {
     Q_OBJECT
     QTemporaryDir tools, work;
     const QString oldPath = qEnvironmentVariable("PATH"), oldDirectory = QDir::currentPath();
-    const QByteArray path = (tools.path() + ":" + oldPath).toLocal8Bit();
+    const QByteArray path =
+        (QDir::toNativeSeparators(tools.path()) + QDir::listSeparator() + oldPath).toLocal8Bit();
 
 private slots:
     void initTestCase()
     {
         HiddenFile::write("language", "en");
+        // The Windows build reads its texts from the current directory: before leaving it.
+        QCOMPARE(Resource::getText("UPDATE"), QString("Install it now"));
         // The archive's content tells the stand-in how to behave.
-        writeFile(tools.filePath("unzip"), "#!/bin/sh\ncase \"$1\" in\n"
-                                           "-t) grep -q intact \"$2\" ;;\n"
-                                           "-o) grep -q batch \"$2\" && echo rem > setup.bat ;;\n"
-                                           "esac\n");
+        const QString exe = QFileInfo(QCoreApplication::applicationFilePath()).suffix();
+        const auto named = [&exe](const QString& name) {
+            return exe.isEmpty() ? name : name + "." + exe;
+        };
+        const QString standIn = QCoreApplication::applicationDirPath() + "/" + named("test-standin");
+        QVERIFY(QFile::copy(standIn, tools.filePath(named("unzip"))));
+        QVERIFY(QFile::copy(standIn, work.filePath(UpdateArchive::updaterName())));
         qputenv("PATH", path);
         QVERIFY(QDir::setCurrent(work.path()));
-        writeFile(work.filePath(UpdateArchive::updaterName()), "#!/bin/sh\npwd > updater-ran\n");
     }
 
     void cleanupTestCase()

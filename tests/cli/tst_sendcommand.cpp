@@ -28,12 +28,14 @@ struct Sender : QProcess {
     {
         closeWriteChannel();
         const bool ended = waitForFinished(30000) && exitStatus() == NormalExit;
-        said += QString::fromLocal8Bit(readAll());
+        heard(QString());
         return ended ? exitCode() : -1;
     }
+    // Lines end in "\n" here, as they do in the sender's own words; Windows writes "\r\n".
     bool heard(const QString& text)
     {
-        return (said += QString::fromLocal8Bit(readAll())).contains(text);
+        said += QString::fromLocal8Bit(readAll()).remove('\r');
+        return said.contains(text);
     }
     QString said;
 };

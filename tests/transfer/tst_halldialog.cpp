@@ -53,8 +53,7 @@ class HallDialogTest : public QObject {
 private slots:
     void init()
     {
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
-            .removeRecursively();
+        QFile::remove(HiddenFile::getFileName("hall"));
         dialog = std::make_unique<HallDialog>();
         dial = dialog->findChild<HallWidget*>();
         bike = dialog->findChild<BikeWidget*>();

@@ -9,6 +9,8 @@ constexpr const char* date = "2013-03-07";
 constexpr const char* vendor = RIMGLOW_VENDOR;
 constexpr const char* vendorUrl = RIMGLOW_VENDOR_URL;
 constexpr const char* updateHost = RIMGLOW_UPDATE_HOST;
+// Names another update server, as "host" or "host:port", for the Windows build's start.
+constexpr const char* updateServerVariable = "RIMGLOW_UPDATE_SERVER";
 } // namespace BuildInfo
 
 #endif

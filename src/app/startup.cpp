@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -69,8 +70,12 @@ int runProgram(int argc, char** argv)
     timer.start(20);
 
 #ifdef Q_OS_WIN
-    if (!HiddenFile::exists("autoupdate"))
-        window->checkVersion(BuildInfo::updateHost);
+    if (!HiddenFile::exists("autoupdate")) {
+        // A shop's own mirror, or a test's server, may stand in for the vendor's.
+        const QUrl server("http://" + qEnvironmentVariable(BuildInfo::updateServerVariable,
+                                                           BuildInfo::updateHost));
+        window->checkVersion(server.host(), server.port(80));
+    }
 #endif
     return QApplication::exec();
 }

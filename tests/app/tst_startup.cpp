@@ -1,3 +1,4 @@
+#include "app/buildinfo.h"
 #include "app/splashscreen.h"
 #include "app/startup.h"
 #include "app/updatearchive.h"
@@ -193,6 +194,37 @@ private slots:
     // the height it is shown at, the width it grows to in the first step and the steps to the end.
     // Hardly wider than the window, it grows by nothing a step and the fade ends it; as wide as the
     // window, nothing is left to grow.
+#ifdef Q_OS_WIN
+    // The Windows build asks the update server at every start and downloads a newer version's
+    // archive for the next start, which looks for it in the current directory.
+    void checksForUpdatesAtStart()
+    {
+        UpdateServer server;
+        server.version = "2013-04-01";
+        server.archive = "PK archive bytes";
+        qputenv(BuildInfo::updateServerVariable,
+                "127.0.0.1:" + QByteArray::number(server.serverPort()));
+        // The texts are read from the current directory, before leaving it.
+        Resource::getText("UPDATE");
+        const QString programFolder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QTimer done;
+        connect(&done, &QTimer::timeout, this, [] {
+            if (QFile::exists("setup.zip") && QApplication::activeWindow())
+                QApplication::closeAllWindows();
+        });
+        done.start(100);
+        Product product(Product::demo("XYZ"));
+        const int status = runProgram(int(product.pointers.size()), product.pointers.data());
+        QDir::setCurrent(programFolder);
+        qunsetenv(BuildInfo::updateServerVariable);
+        QCOMPARE(status, 0);
+        QCOMPARE(server.paths, (QStringList{"/download/Rimglow!4/XYZ/version.php",
+                                            "/download/Rimglow!4/XYZ/2013-04-01/setup.zip"}));
+        QCOMPARE(contents(dir.filePath("setup.zip")), server.archive);
+    }
+#endif
+
     void zoomsAndFadesToTheEnd()
     {
         const struct {

@@ -132,8 +132,10 @@ private slots:
     void draggedRowIsOneUndoStep()
     {
         // A skip in initTestCase would leak into the test classes run after this one.
-        if (QGuiApplication::platformName() == "offscreen")
-            QSKIP("needs a platform with drag and drop (run under Xvfb)");
+        // Windows runs a drag in a loop of its own, which follows the system's mouse: Qt Test's
+        // events never end it there.
+        if (QGuiApplication::platformName() != "xcb")
+            QSKIP("needs X11's drag and drop (run under Xvfb)");
         Design design(4, QSize(512, 512));
         QUndoStack* stack = design.getUndoStack();
         design.setPicture(3, filled(Qt::green));

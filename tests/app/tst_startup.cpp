@@ -67,7 +67,8 @@ private slots:
         const auto named = [&exe](const QString& name) {
             return exe.isEmpty() ? name : name + "." + exe;
         };
-        const QString standIn = QCoreApplication::applicationDirPath() + "/" + named("test-standin");
+        const QString standIn =
+            QCoreApplication::applicationDirPath() + "/" + named("test-standin");
         QVERIFY(QFile::copy(standIn, tools.filePath(named("unzip"))));
         QVERIFY(QFile::copy(standIn, work.filePath(UpdateArchive::updaterName())));
         qputenv("PATH", path);

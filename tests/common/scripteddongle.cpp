@@ -46,7 +46,10 @@ public:
         wheel->record(decode(bytes));
         return true;
     }
-    QByteArray RX(int const&) override { return QByteArray(); }
+    QByteArray RX(int const&) override
+    {
+        return QByteArray();
+    }
     QByteArray TX_RX(QByteArray bytes, int const&) override
     {
         const Answer answer = wheel->exchange(*this, decode(bytes));

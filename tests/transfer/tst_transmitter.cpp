@@ -225,7 +225,7 @@ private slots:
         // exchange, yet within the reply's read time-out: 1200 ms through the FTDI library,
         // about 500 ms through the Windows COM port.
 #ifdef Q_OS_WIN
-        const QString delay = "250";
+        const QString delay = "150";
 #else
         const QString delay = "500";
 #endif
@@ -245,7 +245,7 @@ private slots:
             transmitter.saveImage(data);
             QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 15000);
         }
-        QCOMPARE(answerer.texts, QStringList());
+        QCOMPARE(answerer.texts.join("|"), QString());
         QCOMPARE(wheel.storedFrame(0), data[0]);
         QCOMPARE(wheel.storedFrame(1), data[1]);
         const QString reports = wheel.errors();

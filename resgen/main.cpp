@@ -3,6 +3,7 @@
 // and the application icon of the Windows build.
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -100,17 +101,6 @@ bool picture(const QString& svg, int width, const QString& out)
     return save(rendered(renderer, width), out);
 }
 
-void putWord(QByteArray& bytes, quint16 value)
-{
-    bytes.append(char(value & 0xff)).append(char(value >> 8));
-}
-
-void putLong(QByteArray& bytes, quint32 value)
-{
-    putWord(bytes, quint16(value & 0xffff));
-    putWord(bytes, quint16(value >> 16));
-}
-
 // A Windows icon file of square PNG pictures, one for each size that Explorer, the task bar
 // and the Start menu ask for (an entry's size byte 0 means 256).
 bool windowsIcon(const QString& svg, const QString& out)
@@ -127,20 +117,17 @@ bool windowsIcon(const QString& svg, const QString& out)
         pngs << png.data();
     }
     QByteArray icon;
-    putWord(icon, 0);
-    putWord(icon, 1);
-    putWord(icon, quint16(sizes.size()));
+    QDataStream stream(&icon, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream << quint16(0) << quint16(1) << quint16(sizes.size());
     quint32 offset = quint32(6 + 16 * sizes.size());
     for (int i = 0; i < sizes.size(); ++i) {
-        icon.append(char(sizes[i] & 0xff)).append(char(sizes[i] & 0xff)).append(2, '\0');
-        putWord(icon, 1);
-        putWord(icon, 32);
-        putLong(icon, quint32(pngs[i].size()));
-        putLong(icon, offset);
+        stream << quint8(sizes[i]) << quint8(sizes[i]) << quint8(0) << quint8(0) << quint16(1)
+               << quint16(32) << quint32(pngs[i].size()) << offset;
         offset += quint32(pngs[i].size());
     }
     for (const QByteArray& png : pngs)
-        icon += png;
+        stream.writeRawData(png.constData(), int(png.size()));
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly) || file.write(icon) != icon.size() || !file.commit())
         return fail("cannot write " + out);

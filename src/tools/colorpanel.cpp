@@ -4,8 +4,6 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 ColorPanel::ColorPanel()
     : foreground(Qt::blue)
@@ -71,10 +69,10 @@ void ColorPanel::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), QBrush(checker));
     drawColor(&painter, int(dx * 0.5) + off, int(dy * 0.5) + off, big, big, background);
     drawColor(&painter, int(dx * 0.5), int(dy * 0.5), big, big, foreground);
+    // The style's dotted focus frame is lost on the checkerboard.
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
     }
 }
 

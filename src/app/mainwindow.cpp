@@ -25,6 +25,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -70,6 +72,8 @@ MainWindow::MainWindow(ArgParser* configuration)
     auto* addButton = new QToolButton;
     addButton->setAutoRaise(true);
     Resource::addIcon(addButton, "ADD");
+    Resource::addText(addButton, "toolTip", "NEW_TAB");
+    Resource::addText(addButton, "accessibleName", "NEW_TAB");
     texted << addButton;
     tabs.setCornerWidget(addButton, Qt::TopLeftCorner);
     tabs.setTabsClosable(true);
@@ -85,7 +89,9 @@ MainWindow::MainWindow(ArgParser* configuration)
     auto* layerHolder = new QWidget;
     layerHolder->setLayout(&layerStack);
     layerDock->setWidget(layerHolder);
-    layerDock->setText(Resource::getTitle());
+    // Titled by its role; the product's name is in the window's title.
+    Resource::addText(layerDock, "text", "SLOTS");
+    texted << layerDock;
 
     connect(&tools, &ToolWidget::changePixmap, this, &MainWindow::setPixmap);
     connect(&tools, &ToolWidget::toImport, this, &MainWindow::importFiles);
@@ -325,6 +331,14 @@ void MainWindow::resetTitle()
         tabs.setTabToolTip(i, design->getFilePath().isEmpty()
                                   ? Resource::getText("NOT_SAVED")
                                   : QDir::toNativeSeparators(design->getFilePath()));
+        // Every tab has one; a screen reader says which design it closes.
+        const auto side = QTabBar::ButtonPosition(
+            style()->styleHint(QStyle::SH_TabBar_CloseButtonPosition, nullptr, tabs.tabBar()));
+        if (QWidget* close = tabs.tabBar()->tabButton(i, side)) {
+            close->setAccessibleName(
+                Resource::getText("CLOSE_DESIGN").arg(design->getDisplayName()));
+            close->setToolTip(close->accessibleName());
+        }
     }
     WheelPanel* shown = panelAt(tabs.currentIndex());
     setWindowTitle(shown ? Resource::getTitle() + " - " + tabs.tabText(tabs.currentIndex())

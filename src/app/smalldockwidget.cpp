@@ -26,6 +26,8 @@ SmallDockWidget::SmallDockWidget(Qt::ToolBarArea area, QMainWindow* window)
 
 void SmallDockWidget::setText(QString text)
 {
+    // Read out as the caption, not letter by letter.
+    button->setAccessibleName(text);
     if (!isVertical()) {
         button->setText(text);
         return;

@@ -8,15 +8,34 @@
 #include <QPainter>
 #include <QPushButton>
 
+namespace {
+
+bool hasInk(const QImage& picture)
+{
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 0)
+                return true;
+    }
+    return false;
+}
+
+} // namespace
+
 LayerWidget::LayerWidget(Design* design, QWidget* parent)
     : QWidget(parent)
     , design(design)
 {
     for (int i = 0; i < design->getCount(); ++i) {
         icons << QIcon(thumbnail(design->getPicture(i)));
+        drawn << hasInk(design->getPicture(i));
         view.add();
     }
-    showRows();
+    // Shows the rows, in words too.
+    Resource::addText(this, "rowText", "SLOT_ROW");
+    Resource::addText(&view, "accessibleName", "SLOTS");
 
     connect(&view, &QListWidget::currentItemChanged, this, &LayerWidget::currentRowChanged);
     connect(&view, &QListWidget::itemChanged, this, &LayerWidget::itemChecked);
@@ -59,6 +78,8 @@ LayerWidget::~LayerWidget()
     // The view's rows go with it; that must not reach the design.
     disconnect(&view, nullptr, this, nullptr);
     view.removeEventFilter(&watcher);
+    Resource::remove(this);
+    Resource::remove(&view);
     Resource::remove(transmitButton);
     Resource::remove(selectAllButton);
     Resource::remove(ignoreAllButton);
@@ -101,17 +122,33 @@ QPixmap LayerWidget::thumbnail(const QImage& picture) const
     return icon;
 }
 
+void LayerWidget::setRowText(const QString& text)
+{
+    rowText = text;
+    showRows();
+}
+
 void LayerWidget::setIcon(int index)
 {
     icons[index] = QIcon(thumbnail(design->getPicture(index)));
+    drawn[index] = hasInk(design->getPicture(index));
     showRow(int(design->getList().indexOf(index)));
 }
 
 void LayerWidget::showRow(int row)
 {
     const QSignalBlocker blocker(view);
-    view.item(row)->setIcon(icons[design->getList().at(row)]);
-    view.item(row)->setCheckState(design->isTicked(row) ? Qt::Checked : Qt::Unchecked);
+    const int index = design->getList().at(row);
+    const bool ticked = design->isTicked(row);
+    QListWidgetItem* item = view.item(row);
+    item->setIcon(icons[index]);
+    item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    // The number, the picture and the tick, as a sentence.
+    const QString text = rowText.arg(QString::number(row + 1),
+                                     Resource::getText(drawn[index] ? "SLOT_DRAWN" : "SLOT_EMPTY"),
+                                     Resource::getText(ticked ? "SLOT_SENT" : "SLOT_NOT_SENT"));
+    item->setData(Qt::AccessibleTextRole, text);
+    item->setToolTip(text + "\n" + Resource::getText("SLOT_TIP"));
 }
 
 void LayerWidget::showRows()

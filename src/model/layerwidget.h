@@ -18,6 +18,9 @@ class QPushButton;
 // rows follow the design back.
 class LayerWidget : public QWidget {
     Q_OBJECT
+    // What a row says about its slot, in the current language: its number, whether it is
+    // drawn and whether it will be sent.
+    Q_PROPERTY(QString rowText READ getRowText WRITE setRowText)
 public:
     explicit LayerWidget(Design* design, QWidget* parent = nullptr);
     ~LayerWidget() override;
@@ -26,6 +29,8 @@ public:
     // The row's picture of a slot: the blurred picture on a light disc, reduced so that each
     // thumbnail pixel shows the most covered pixel under it and a single stroke stays visible.
     QPixmap thumbnail(const QImage& picture) const;
+    QString getRowText() const { return rowText; }
+    void setRowText(const QString& text);
 
 signals:
     // The ticked slots and their pictures, for the wheel.
@@ -46,8 +51,10 @@ private slots:
 private:
     Design* design;
     LayerView view;
-    // By picture, so they move with the pictures.
+    // By picture, so they move with the pictures: the thumbnails, and which pictures have ink.
     QList<QIcon> icons;
+    QList<bool> drawn;
+    QString rowText;
     int dragStartRow = 0;
     LayerEvent watcher;
     QPushButton* transmitButton;

@@ -1,6 +1,7 @@
 #include "wheelpanel.h"
 
 #include "design.h"
+#include "resources/resource.h"
 
 #include <QDragEnterEvent>
 #include <QGraphicsBlurEffect>
@@ -41,6 +42,13 @@ WheelPanel::WheelPanel(Design* design, const QPixmap& overlay, const QPixmap& ba
 
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    Resource::addText(this, "accessibleName", "CANVAS");
+}
+
+WheelPanel::~WheelPanel()
+{
+    Resource::remove(this);
 }
 
 void WheelPanel::addItem(QGraphicsItem* item, double z)

@@ -15,6 +15,7 @@ class WheelPanel : public QGraphicsView {
     Q_OBJECT
 public:
     WheelPanel(Design* design, const QPixmap& overlay, const QPixmap& background);
+    ~WheelPanel() override;
 
     Design* getDesign() const { return design; }
 

@@ -30,6 +30,18 @@ BitFont::BitFont(int size, QWidget* parent)
     (upButtonClicked ? upButton : downButton).setChecked(true);
     Resource::addIcon(&upButton, "UP");
     Resource::addIcon(&downButton, "DOWN");
+    const struct {
+        QWidget* widget;
+        const char* key;
+    } names[] = {{&upButton, "TEXT_UP"},
+                 {&downButton, "TEXT_DOWN"},
+                 {&fontBox, "FONT"},
+                 {&sizeBox, "FONT_SIZE"},
+                 {&textField, "TEXT_LINE"}};
+    for (const auto& name : names) {
+        Resource::addText(name.widget, "accessibleName", name.key);
+        Resource::addText(name.widget, "toolTip", name.key);
+    }
 
     for (int pixels = minimumSize; pixels <= maximumSize; ++pixels)
         sizeBox.addItem(QString::number(pixels));
@@ -81,8 +93,8 @@ BitFont::BitFont(int size, QWidget* parent)
 
 BitFont::~BitFont()
 {
-    Resource::remove(&upButton);
-    Resource::remove(&downButton);
+    for (QWidget* widget : findChildren<QWidget*>())
+        Resource::remove(widget);
     qDeleteAll(fonts);
 }
 

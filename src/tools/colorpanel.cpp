@@ -1,5 +1,8 @@
 #include "colorpanel.h"
 
+#include "resources/resource.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 ColorPanel::ColorPanel()
@@ -25,10 +28,15 @@ ColorPanel::ColorPanel()
     const int halfHeight = int(checker.height() * 0.5);
     painter.fillRect(0, 0, halfWidth, halfHeight, Qt::darkGray);
     painter.fillRect(halfWidth, halfHeight, halfWidth, halfHeight, Qt::darkGray);
+
+    setFocusPolicy(Qt::StrongFocus);
+    Resource::addText(this, "accessibleName", "SWATCH");
+    showState();
 }
 
 ColorPanel::~ColorPanel()
 {
+    Resource::remove(this);
     qDeleteAll(states);
 }
 
@@ -61,6 +69,11 @@ void ColorPanel::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), QBrush(checker));
     drawColor(&painter, int(dx * 0.5) + off, int(dy * 0.5) + off, big, big, background);
     drawColor(&painter, int(dx * 0.5), int(dy * 0.5), big, big, foreground);
+    // The style's dotted focus frame is lost on the checkerboard.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
 }
 
 void ColorPanel::drawColor(QPainter* painter, int x, int y, int width, int height, QColor color)
@@ -72,10 +85,39 @@ void ColorPanel::drawColor(QPainter* painter, int x, int y, int width, int heigh
     painter->restore();
 }
 
-void ColorPanel::mousePressEvent(QMouseEvent* event)
+void ColorPanel::showState()
+{
+    // What the tools do now and what a click changes, for the eye and the ear.
+    const QString key = foreground == QColor(Qt::blue) ? "SWATCH_DRAW" : "SWATCH_ERASE";
+    Resource::addText(this, "toolTip", key);
+    Resource::addText(this, "accessibleDescription", key);
+}
+
+void ColorPanel::swap()
 {
     std::swap(foreground, background);
     emit brushChange(getBrush());
+    showState();
     repaint();
+}
+
+void ColorPanel::mousePressEvent(QMouseEvent* event)
+{
+    swap();
     QWidget::mousePressEvent(event);
+}
+
+void ColorPanel::keyPressEvent(QKeyEvent* event)
+{
+    // The keys that press a button.
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        swap();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }

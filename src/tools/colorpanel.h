@@ -9,8 +9,8 @@
 #include <QWidget>
 
 // The two-colour swatch of the tool palette: blue draws, white erases. Each colour has the
-// brush the tools paint with and the mode in which the design applies their result; a click
-// swaps the two.
+// brush the tools paint with and the mode in which the design applies their result; a click,
+// or Space or Enter, swaps the two.
 class ColorPanel : public QWidget {
     Q_OBJECT
 public:
@@ -38,8 +38,12 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void swap();
+    // The tool tip and description of the colour in front.
+    void showState();
     void addColor(QColor color, QBrush brush, QPainter::CompositionMode mode);
     void drawColor(QPainter* painter, int x, int y, int width, int height, QColor color);
 

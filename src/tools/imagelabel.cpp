@@ -74,6 +74,7 @@ QToolBar* ImageLabel::addControls()
     threshold->setRange(0, 255);
     threshold->setValue(converter.threshold);
     threshold->setToolTip(Resource::getText("THRESHOLD"));
+    threshold->setAccessibleName(threshold->toolTip());
     // Wide enough for a step of about two grey levels per pixel, narrow enough for a small panel.
     threshold->setFixedWidth(112);
     auto* number = new QLabel(QString::number(converter.threshold));

@@ -24,9 +24,13 @@ TextTool::TextTool(Tool* other)
     connect(entry, &BitFont::setText, this, &TextTool::dataChange);
     auto* ok = new QPushButton(panel);
     ok->setIcon(Resource::getIcon("YES"));
+    ok->setToolTip(Resource::getText("OK"));
+    ok->setAccessibleName(ok->toolTip());
     connect(ok, &QPushButton::clicked, this, &TextTool::toImport);
     auto* cancel = new QPushButton(panel);
     cancel->setIcon(Resource::getIcon("NO"));
+    cancel->setToolTip(Resource::getText("CANCEL"));
+    cancel->setAccessibleName(cancel->toolTip());
     connect(cancel, &QPushButton::clicked, this, &TextTool::toEnd);
 
     auto* layout = new QHBoxLayout;

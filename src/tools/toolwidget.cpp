@@ -34,9 +34,9 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     setPalette(light);
     setAutoFillBackground(true);
 
-    addTool("IMPORT", SLOT(import()));
-    addTool("TEXT", SLOT(text()));
-    addTool("FILL", SLOT(fill()));
+    addTool("IMPORT", "IMPORT_TIP", SLOT(import()));
+    addTool("TEXT", "TEXT_TIP", SLOT(text()));
+    addTool("FILL", "FILL_TIP", SLOT(fill()));
 
     colorPanel.setMinimumHeight(64);
     layout->addWidget(&colorPanel, (buttonCount + 1) / 2, 0, 1, 2);
@@ -45,6 +45,8 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     auto* filler = new QScrollArea;
     filler->setFrameShape(QFrame::NoFrame);
     filler->setMaximumWidth(1);
+    // Room, not a control.
+    filler->setFocusPolicy(Qt::NoFocus);
     static_cast<QLayout*>(layout)->addWidget(filler);
 
     for (const QByteArray& format : QImageReader::supportedImageFormats())
@@ -58,7 +60,7 @@ ToolWidget::~ToolWidget()
         Resource::remove(object);
 }
 
-QAction* ToolWidget::addTool(const QString& key, const char* slot)
+QAction* ToolWidget::addTool(const QString& key, const QString& tip, const char* slot)
 {
     QAction* action = menu.addAction(key, this, slot);
     Resource::add(action, "text", key);
@@ -66,7 +68,9 @@ QAction* ToolWidget::addTool(const QString& key, const char* slot)
     button->setAutoRaise(true);
     button->setStyleSheet("QToolButton{border:none}");
     button->setIconSize(QSize(32, 32));
+    // Its text is not shown, but is its name for a screen reader.
     Resource::add(button, "text", key);
+    Resource::addText(button, "toolTip", tip);
     connect(button, SIGNAL(clicked(bool)), this, slot);
     layout->addWidget(button, buttonCount / 2, buttonCount % 2);
     ++buttonCount;

@@ -56,7 +56,8 @@ private slots:
     void fill();
 
 private:
-    QAction* addTool(const QString& key, const char* slot);
+    // A command of the menu and the palette, named by key and explained by tip.
+    QAction* addTool(const QString& key, const QString& tip, const char* slot);
     QStringList openImages();
     void connectTool(Tool* tool);
 

@@ -5,10 +5,12 @@
 #include "resources/resource.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -44,21 +46,35 @@ HallDialog::HallDialog(QWidget* parent)
     standButton->setIcon(icon(300));
     connect(standButton, &QPushButton::clicked, this, &HallDialog::toFerris);
 
-    auto* tabs = new QTabWidget;
+    tabs = new QTabWidget;
     tabs->setIconSize(QSize(32, 32));
     tabs->addTab(&bike, bike.icon(32), QString());
     tabs->addTab(standButton, icon(32), QString());
+    const struct {
+        QWidget* widget;
+        const char* key;
+    } names[] = {{&dial, "HALL_ANGLE"}, {&bike, "HALL_BIKE"}, {standButton, "HALL_STAND"}};
+    bike.installEventFilter(this);
+    standButton->installEventFilter(this);
+    for (const auto& name : names) {
+        Resource::addText(name.widget, "accessibleName", name.key);
+        Resource::addText(name.widget, "toolTip", name.key);
+        texted << name.widget;
+    }
 
     group = new QGroupBox;
     Resource::addText(group, "title", "STAND");
+    texted << group;
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(tabs);
 
     auto* buttons = new QDialogButtonBox(Qt::Horizontal);
     okButton = buttons->addButton(QDialogButtonBox::Ok);
     Resource::addText(okButton, "text", "OK");
+    texted << okButton;
     cancelButton = buttons->addButton(QDialogButtonBox::Cancel);
     Resource::addText(cancelButton, "text", "CANCEL");
+    texted << cancelButton;
     connect(okButton, &QPushButton::clicked, this, [this] {
         dial.save();
         hide();
@@ -77,9 +93,20 @@ HallDialog::HallDialog(QWidget* parent)
 
 HallDialog::~HallDialog()
 {
-    Resource::remove(group);
-    Resource::remove(okButton);
-    Resource::remove(cancelButton);
+    for (QObject* object : texted)
+        Resource::remove(object);
+}
+
+bool HallDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // The tabs show only pictures: they are named and explained as their pages are.
+    if (event->type() == QEvent::ToolTipChange) {
+        auto* page = static_cast<QWidget*>(watched);
+        const int index = tabs->indexOf(page);
+        tabs->setTabToolTip(index, page->toolTip());
+        tabs->tabBar()->setAccessibleTabName(index, page->toolTip());
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QPixmap HallDialog::icon(int width)

@@ -5,11 +5,13 @@
 #include "hallwidget.h"
 
 #include <QDialog>
+#include <QList>
 #include <QPixmap>
 #include <QSvgRenderer>
 
 class QGroupBox;
 class QPushButton;
+class QTabWidget;
 
 // Where the hall sensor sits on the bike, as the angle by which every transfer turns the
 // pictures. The angle is set on the dial, by a place on the bike or by the wheel stand, and is
@@ -26,13 +28,18 @@ public:
 public slots:
     void toFerris();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QSvgRenderer picture;
     HallWidget dial;
     BikeWidget bike;
+    QTabWidget* tabs;
     QGroupBox* group;
     QPushButton* okButton;
     QPushButton* cancelButton;
+    QList<QObject*> texted;
 };
 
 #endif

@@ -66,7 +66,9 @@ QAction* ToolWidget::addTool(const QString& key, const char* slot)
     button->setAutoRaise(true);
     button->setStyleSheet("QToolButton{border:none}");
     button->setIconSize(QSize(32, 32));
-    Resource::add(button, "text", key);
+    Resource::addText(button, "text", key);
+    // Drawn from the SVG at the button's size in device pixels, so sharp on any screen.
+    button->setIcon(QIcon(":/tools/" + key.toLower() + ".svg"));
     connect(button, SIGNAL(clicked(bool)), this, slot);
     layout->addWidget(button, buttonCount / 2, buttonCount % 2);
     ++buttonCount;

@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     background.fill(Qt::transparent);
     // The design with its views, which redraw the picture and its thumbnail on every step.
     Design design(12, web.getOverlay().size());
-    const WheelPanel view(&design, QPixmap::fromImage(web.getOverlay()), background);
+    const WheelPanel view(&design, web, background);
     const LayerWidget layers(&design);
     times.clear();
     long before = residentKilobytes();

@@ -287,8 +287,7 @@ WheelPanel* MainWindow::createNew(QString file)
         untitledNumbers.insert(design, ++untitledCount);
         design->setDisplayName(Resource::getText("UNTITLED") + QString::number(untitledCount));
     }
-    auto* panel =
-        new WheelPanel(design, QPixmap::fromImage(web.getOverlay()), array.getBackground(0));
+    auto* panel = new WheelPanel(design, web, array.getBackground(0));
     auto* layers = new LayerWidget(design);
     layerLists.insert(panel, layers);
 

@@ -29,7 +29,7 @@ LayerWidget::LayerWidget(Design* design, QWidget* parent)
     , design(design)
 {
     for (int i = 0; i < design->getCount(); ++i) {
-        icons << QIcon(thumbnail(design->getPicture(i)));
+        icons << QIcon(thumbnail(design->getPicture(i), view.devicePixelRatio()));
         drawn << hasInk(design->getPicture(i));
         view.add();
     }
@@ -85,9 +85,10 @@ LayerWidget::~LayerWidget()
     Resource::remove(ignoreAllButton);
 }
 
-QPixmap LayerWidget::thumbnail(const QImage& picture) const
+QPixmap LayerWidget::thumbnail(const QImage& picture, qreal ratio) const
 {
-    const int side = view.iconSize().width();
+    const int logical = view.iconSize().width();
+    const int side = qRound(logical * ratio);
     const QImage blurred = superFastBlur(QPixmap::fromImage(picture), 2)
                                .toImage()
                                .convertToFormat(QImage::Format_ARGB32);
@@ -109,15 +110,17 @@ QPixmap LayerWidget::thumbnail(const QImage& picture) const
             small.setPixel(x, y, most);
         }
     }
+    small.setDevicePixelRatio(ratio);
     // The wheel's face stays light in any theme and against the selection colour.
     QPixmap icon(side, side);
+    icon.setDevicePixelRatio(ratio);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(160, 160, 160));
     painter.setBrush(Qt::white);
-    painter.drawEllipse(QRectF(0.5, 0.5, side - 1, side - 1));
-    painter.drawImage(0, 0, small);
+    painter.drawEllipse(QRectF(0.5, 0.5, logical - 1, logical - 1));
+    painter.drawImage(QPointF(0, 0), small);
     painter.end();
     return icon;
 }
@@ -130,7 +133,7 @@ void LayerWidget::setRowText(const QString& text)
 
 void LayerWidget::setIcon(int index)
 {
-    icons[index] = QIcon(thumbnail(design->getPicture(index)));
+    icons[index] = QIcon(thumbnail(design->getPicture(index), view.devicePixelRatio()));
     drawn[index] = hasInk(design->getPicture(index));
     showRow(int(design->getList().indexOf(index)));
 }

@@ -28,7 +28,8 @@ public:
     LayerView* getView() { return &view; }
     // The row's picture of a slot: the blurred picture on a light disc, reduced so that each
     // thumbnail pixel shows the most covered pixel under it and a single stroke stays visible.
-    QPixmap thumbnail(const QImage& picture) const;
+    // Made with the pixels of a screen of the given device pixel ratio.
+    QPixmap thumbnail(const QImage& picture, qreal ratio) const;
     QString getRowText() const { return rowText; }
     void setRowText(const QString& text);
 

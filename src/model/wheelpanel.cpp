@@ -1,7 +1,9 @@
 #include "wheelpanel.h"
 
 #include "design.h"
+#include "griditem.h"
 #include "resources/resource.h"
+#include "wheelweb.h"
 
 #include <QDragEnterEvent>
 #include <QGraphicsBlurEffect>
@@ -11,7 +13,7 @@
 
 #include <limits>
 
-WheelPanel::WheelPanel(Design* design, const QPixmap& overlay, const QPixmap& background)
+WheelPanel::WheelPanel(Design* design, const WheelWeb& web, const QPixmap& background)
     : design(design)
     , shownIndex(design->getCurrentIndex())
 {
@@ -21,10 +23,11 @@ WheelPanel::WheelPanel(Design* design, const QPixmap& overlay, const QPixmap& ba
     setBackgroundBrush(Qt::white);
     backgroundItem = new QGraphicsPixmapItem(background);
 
-    const QSize size = background.size();
-    addItem(new QGraphicsPixmapItem(
-                overlay.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)),
-            0);
+    auto* grid = new GridItem(web);
+    const QSizeF overlay = web.getOverlay().size();
+    grid->setTransform(QTransform::fromScale(background.width() / overlay.width(),
+                                             background.height() / overlay.height()));
+    addItem(grid, 0);
     auto* blur = new QGraphicsBlurEffect;
     blur->setBlurHints(QGraphicsBlurEffect::QualityHint);
     blur->setBlurRadius(5.0);

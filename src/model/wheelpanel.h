@@ -8,13 +8,14 @@
 
 class Design;
 class QGraphicsPixmapItem;
+class WheelWeb;
 
 // The view of a design: its current picture under the LED grid and the arrangement lines. It
 // follows the design's signals and takes picture files dropped on it.
 class WheelPanel : public QGraphicsView {
     Q_OBJECT
 public:
-    WheelPanel(Design* design, const QPixmap& overlay, const QPixmap& background);
+    WheelPanel(Design* design, const WheelWeb& web, const QPixmap& background);
     ~WheelPanel() override;
 
     Design* getDesign() const { return design; }

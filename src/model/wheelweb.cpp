@@ -18,14 +18,9 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
                      ? 0.0
                      : double(radius) * double(band) / outerSize / ledCount;
 
-    overlay.fill(Qt::transparent);
-    QPainter painter(&overlay);
-    painter.setPen(QColor(0, 0, 0, 20));
-    painter.setBrush(Qt::NoBrush);
     for (int k = lineCount - 1; k >= 0; --k) {
         for (int j = 0; j < ledCount; ++j) {
             const QPolygonF outline = getPoints(k, j);
-            painter.drawPolygon(outline, Qt::OddEvenFill);
             polygons.append(outline);
             double x = 0, y = 0;
             for (const QPointF& corner : outline) {
@@ -35,6 +30,21 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
             centers.append(QPointF(x * 0.25, y * 0.25));
         }
     }
+    overlay.fill(Qt::transparent);
+    QPainter painter(&overlay);
+    paintOverlay(&painter);
+}
+
+void WheelWeb::paintOverlay(QPainter* painter) const
+{
+    painter->save();
+    // Width 0 is the cosmetic line: one device pixel whatever the scale.
+    painter->setPen(QPen(QColor(0, 0, 0, 20), 0));
+    painter->setBrush(Qt::NoBrush);
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    for (const QPolygonF& outline : polygons)
+        painter->drawPolygon(outline, Qt::OddEvenFill);
+    painter->restore();
 }
 
 QPointF WheelWeb::getPoint(double angle, double ring) const

@@ -6,6 +6,8 @@
 #include <QPointF>
 #include <QPolygonF>
 
+class QPainter;
+
 // The polar LED grid of the wheel in the 512 x 512 picture space, axle at (256, 256). Cells run
 // from angular index lineCount - 1 down to 0, and within each from the rim inwards; this is the
 // order in which the wheel reads its LEDs.
@@ -15,6 +17,9 @@ public:
 
     QPointF getPoint(double angle, double ring) const;
     QPolygonF getPoints(double angle, double ring) const;
+    // Draws every cell outline as on the overlay, in lines one device pixel thin at any scale
+    // of the painter.
+    void paintOverlay(QPainter* painter) const;
 
     const QList<QPolygonF>& getPolygons() const { return polygons; }
     const QList<QPointF>& getCenters() const { return centers; }

@@ -69,8 +69,10 @@ QAction* ToolWidget::addTool(const QString& key, const QString& tip, const char*
     button->setStyleSheet("QToolButton{border:none}");
     button->setIconSize(QSize(32, 32));
     // Its text is not shown, but is its name for a screen reader.
-    Resource::add(button, "text", key);
+    Resource::addText(button, "text", key);
     Resource::addText(button, "toolTip", tip);
+    // Drawn from the SVG at the button's size in device pixels, so sharp on any screen.
+    button->setIcon(QIcon(":/tools/" + key.toLower() + ".svg"));
     connect(button, SIGNAL(clicked(bool)), this, slot);
     layout->addWidget(button, buttonCount / 2, buttonCount % 2);
     ++buttonCount;

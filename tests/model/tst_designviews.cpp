@@ -1,6 +1,7 @@
 #include "model/design.h"
 #include "model/layerwidget.h"
 #include "model/wheelpanel.h"
+#include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
 #include "testsuite.h"
 
@@ -181,7 +182,8 @@ private slots:
         Design document(3, QSize(512, 512));
         QPixmap clear(512, 512);
         clear.fill(Qt::transparent);
-        auto design = std::make_unique<WheelPanel>(&document, clear, clear);
+        const WheelWeb web(8, 2, 10, 5);
+        auto design = std::make_unique<WheelPanel>(&document, web, clear);
         design->resize(700, 700);
         const auto middle = [&] {
             const QImage shown = design->viewport()->grab().toImage();

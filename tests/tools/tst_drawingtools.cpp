@@ -87,8 +87,7 @@ struct Desk {
     ToolWidget palette{&web, 1};
     // The overlay stands in for the background too: only its size matters here.
     Design design{2, web.getOverlay().size()};
-    WheelPanel panel{&design, QPixmap::fromImage(web.getOverlay()),
-                     QPixmap::fromImage(web.getOverlay())};
+    WheelPanel panel{&design, web, QPixmap::fromImage(web.getOverlay())};
 };
 
 } // namespace

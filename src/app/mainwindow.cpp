@@ -286,7 +286,7 @@ WheelPanel* MainWindow::createNew(QString file)
     auto* layers = new LayerWidget(design);
     layerLists.insert(panel, layers);
 
-    connect(panel, &WheelPanel::import, this, &MainWindow::importFiles);
+    connect(panel, &WheelPanel::import, this, &MainWindow::dropFiles);
     connect(layers, &LayerWidget::toUpdate, this, &MainWindow::transmit);
     connect(design, &Design::modifiedChanged, this, &MainWindow::resetTitle);
     connect(design, &Design::fileChanged, this, &MainWindow::resetTitle);
@@ -612,6 +612,17 @@ void MainWindow::importFiles(const QStringList& paths)
                                                   .arg(reader.getCount() - placed)
                                                   .arg(reader.getCount())
                                                   .arg(design->getCount()));
+}
+
+void MainWindow::dropFiles(const QStringList& paths)
+{
+    QStringList designs, pictures;
+    for (const QString& path : paths)
+        (QFileInfo(path).suffix() == configuration->name ? designs : pictures) << path;
+    // The pictures go into the design they were dropped on, before the designs open tabs.
+    if (!pictures.isEmpty())
+        importFiles(pictures);
+    openFiles(designs);
 }
 
 void MainWindow::simulate()

@@ -8,6 +8,10 @@
 
 namespace {
 
+// No zoom kept is beyond these, whatever the file says.
+const double minZoom = 1.0 / 16;
+const double maxZoom = 16;
+
 QSettings windowSettings()
 {
     return QSettings(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +

@@ -26,10 +26,6 @@ public:
     // is empty, at the size given where the screen has room for it.
     static QRect place(QRect frame, QSize first);
 
-    // No zoom kept is beyond these, whatever the file says.
-    static constexpr double minZoom = 1.0 / 16;
-    static constexpr double maxZoom = 16;
-
 private:
     QRect frame;
     bool maximized = false;

@@ -1,7 +1,5 @@
 #include "app/dockwidget.h"
 #include "app/smalldockwidget.h"
-#include "app/windowmemory.h"
-#include "model/design.h"
 #include "tools/imagetool.h"
 #include "windowhelpers.h"
 
@@ -17,11 +15,6 @@ QSettings windowSettings()
 QRect area()
 {
     return QGuiApplication::primaryScreen()->availableGeometry();
-}
-
-double zoom(MainWindow* window)
-{
-    return window->getCurrent()->transform().m11();
 }
 
 } // namespace
@@ -55,7 +48,7 @@ private slots:
         DemoWindow w;
         w.show();
         QCOMPARE(w.frameGeometry(), left);
-        QCOMPARE(zoom(&w), 1.25 * 1.25);
+        QCOMPARE(w.getCurrent()->transform().m11(), 1.25 * 1.25);
         QVERIFY(!w.getLayerDock()->isVisible() && w.getLayerDock()->getSmallDock()->isVisible());
         QVERIFY(w.getToolDock()->isVisible());
     }
@@ -106,7 +99,7 @@ private slots:
         DemoWindow w;
         w.show();
         QCOMPARE(w.frameGeometry(), shown.translated(area().topLeft()));
-        QTEST(::zoom(&w), "zoomShown");
+        QTEST(w.getCurrent()->transform().m11(), "zoomShown");
     }
 
     // A design dropped on the window opens in a tab of its own, in place of an untouched

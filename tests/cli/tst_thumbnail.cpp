@@ -1,50 +1,9 @@
-#include "fixtures.h"
 #include "model/wheelweb.h"
 #include "product.h"
 #include "testsuite.h"
 
 #include <QtGui>
 #include <QtTest>
-
-namespace {
-
-// Makes the file a recipe names: a strip of square pictures, each inked (+) or empty (-),
-// 512 pixels high unless a height follows; "half of" one, cut in the middle; "tall", a
-// picture higher than wide, which holds no square; "text", no picture at all; "missing",
-// nothing.
-void makeDesign(const QString& path, const QString& recipe)
-{
-    if (recipe == "missing")
-        return;
-    if (recipe.startsWith("half of ")) {
-        makeDesign(path, recipe.mid(8));
-        QFile file(path);
-        if (!file.resize(file.size() / 2))
-            qFatal("cannot cut %s", qPrintable(path));
-        return;
-    }
-    QFile file(path);
-    if (recipe == "text") {
-        if (!file.open(QIODevice::WriteOnly) || file.write("just text") < 0)
-            qFatal("cannot write %s", qPrintable(path));
-        return;
-    }
-    const QString squares = recipe.section(' ', 0, 0);
-    const int side = recipe.section(' ', 1).isEmpty() ? 512 : recipe.section(' ', 1).toInt();
-    QImage strip = recipe == "tall"
-                       ? QImage(500, 600, QImage::Format_ARGB32)
-                       : QImage(int(squares.size()) * side, side, QImage::Format_ARGB32);
-    strip.fill(recipe == "tall" ? Qt::black : Qt::transparent);
-    QPainter painter(&strip);
-    for (int i = 0; i < squares.size(); ++i)
-        if (squares[i] == '+')
-            painter.fillRect(i * side, 0, side, side, Qt::black);
-    painter.end();
-    if (!strip.save(path, "png"))
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-} // namespace
 
 // The desktop's thumbnailer draws the first picture of a design on the product's grid, at the
 // size asked for; what is no design, or no command it knows, gives a failure and no file.
@@ -62,31 +21,46 @@ class ThumbnailTest : public QObject {
                    : -1;
     }
 
+    // A strip of square pictures of a side, each inked (+) or empty (-); "tall", a picture
+    // higher than wide, which holds no square.
+    QString design(const QString& name, const QString& squares, int side = 512)
+    {
+        const bool tall = squares == "tall";
+        QImage strip(tall ? 500 : int(squares.size()) * side, tall ? 600 : side,
+                     QImage::Format_ARGB32);
+        strip.fill(tall ? Qt::black : Qt::transparent);
+        QPainter painter(&strip);
+        for (int i = 0; i < squares.size(); ++i)
+            if (squares[i] == '+')
+                painter.fillRect(i * side, 0, side, side, Qt::black);
+        painter.end();
+        const QString path = dir.filePath(name + ".DEMO");
+        return strip.save(path, "png") ? path : QString();
+    }
+
 private slots:
     void designs_data()
     {
-        // The design: a recipe for makeDesign or a fixture's path; the size asked for; the
-        // exit status; whether the cells of the first picture are lit.
-        QTest::addColumn<QString>("design");
+        // The design file, the size asked for, the exit status, and whether the cells of the
+        // first picture are lit (-1: not looked at).
+        QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("size");
         QTest::addColumn<int>("status");
-        QTest::addColumn<bool>("lit");
-        const auto row = [](const QString& tag, const QString& design, const char* size, int status,
-                            bool lit = false) {
-            QTest::newRow(qPrintable(tag)) << design << size << status << lit;
+        QTest::addColumn<int>("lit");
+        const auto row = [](const QString& tag, const QString& path, const char* size, int status,
+                            int lit = -1) {
+            QTest::newRow(qPrintable(tag)) << path << size << status << lit;
         };
-        row("first inked", "+--", "128", 0, true);
-        row("only the second inked", "-+-", "256", 0, false);
+        row("first inked", design("first", "+--"), "128", 0, 1);
+        row("only the second inked", design("second", "-+-"), "256", 0, 0);
         // Cells are taken where they lie on a 512 pixel picture, as the wheel gets them.
-        row("one small square", "+ 64", "100", 0, false);
-        row("largest size", "+", "1024", 0, true);
-        row("taller than wide", "tall", "128", 3);
-        row("no picture at all", "text", "128", 3);
-        row("truncated", "half of +-", "128", 3);
-        row("missing", "missing", "128", 3);
-        row("size zero", "+", "0", 2);
-        row("size too large", "+", "1025", 2);
-        row("size no number", "+", "large", 2);
+        row("one small square", design("small", "+", 64), "100", 0, 0);
+        row("largest size", design("largest", "+"), "1024", 0, 1);
+        row("taller than wide", design("tall", "tall"), "128", 3);
+        row("missing", dir.filePath("missing.DEMO"), "128", 3);
+        row("size zero", design("zero", "+"), "0", 2);
+        row("size too large", design("large", "+"), "1025", 2);
+        row("size no number", design("word", "+"), "large", 2);
         const QDir fixtures(RIMGLOW_FIXTURES "/designs");
         for (const QString folder : {"readable", "unreadable"})
             for (const QString& name : QDir(fixtures.filePath(folder)).entryList(QDir::Files))
@@ -95,49 +69,38 @@ private slots:
     }
     void designs()
     {
-        QFETCH(QString, design);
+        QFETCH(QString, path);
         QFETCH(QString, size);
         QFETCH(int, status);
-        const QString name = QString(QTest::currentDataTag()).replace('/', '-');
-        const bool made = !QFileInfo(design).isAbsolute();
-        if (made) {
-            makeDesign(dir.filePath(name + ".DEMO"), design);
-            design = dir.filePath(name + ".DEMO");
-        }
-        const QString output = dir.filePath(name + ".png");
-        QCOMPARE(thumbnail(Product::demo() + QStringList{size, design, output}), status);
+        QFETCH(int, lit);
+        const QString output =
+            dir.filePath(QString(QTest::currentDataTag()).replace('/', '-') + ".png");
+        QCOMPARE(thumbnail(Product::demo() + QStringList{size, path, output}), status);
         QCOMPARE(QFile::exists(output), status == 0);
         if (status != 0)
             return;
         const QImage drawn(output);
         QCOMPARE(drawn.size(), QSize(size.toInt(), size.toInt()));
         // Every cell of the first picture is lit, or none is: the first cell's middle tells.
-        const WheelWeb web(16, 8, 80, 16);
-        const QPoint middle = (web.getCenters().first() * size.toInt() / 512).toPoint();
-        if (made)
-            QTEST(drawn.pixelColor(middle).red() > 128, "lit");
+        const QPointF middle = WheelWeb(16, 8, 80, 16).getCenters().first() * size.toInt() / 512;
+        if (lit >= 0)
+            QCOMPARE(drawn.pixelColor(middle.toPoint()).red() > 128, bool(lit));
     }
 
-    // Not the four operands it needs, or a product it does not know.
+    // Not the three operands it needs, or a product it does not know.
     void commandLines_data()
     {
         QTest::addColumn<QStringList>("arguments");
         const QStringList demo = Product::demo();
-        QTest::newRow("no operands") << demo;
-        QTest::newRow("no output") << demo + QStringList{"128", "in.DEMO"};
-        QTest::newRow("one too many") << demo + QStringList{"128", "in.DEMO", "out.png", "x"};
-        QTest::newRow("no product") << QStringList{"128", "in.DEMO", "out.png"};
-        QStringList badSize = demo;
-        badSize[badSize.indexOf("-s") + 1] = "16";
-        QTest::newRow("bad product") << badSize + QStringList{"128", "in.DEMO", "out.png"};
+        const QStringList operands{"128", design("in", "+"), dir.filePath("out.png")};
+        QTest::newRow("no output") << demo + operands.mid(0, 2);
+        QTest::newRow("one too many") << demo + operands + QStringList{"x"};
+        QTest::newRow("no product") << operands;
+        QTest::newRow("bad product") << QStringList(demo).replaceInStrings("16x8", "16") + operands;
     }
     void commandLines()
     {
         QFETCH(QStringList, arguments);
-        makeDesign(dir.filePath("in.DEMO"), "+");
-        for (QString& argument : arguments)
-            if (argument == "in.DEMO" || argument == "out.png")
-                argument = dir.filePath(argument);
         QCOMPARE(thumbnail(arguments), 2);
         QVERIFY(!QFile::exists(dir.filePath("out.png")));
     }

@@ -8,5 +8,7 @@ int main(int argc, char** argv)
     tuneMemoryForPictures();
     QApplication application(argc, argv);
     QApplication::setApplicationName("rimglow");
+    // Wayland shells find the window's entry and icon by this name.
+    QGuiApplication::setDesktopFileName("example.rimglow.Rimglow");
     return runProgram(argc, argv);
 }

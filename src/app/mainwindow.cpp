@@ -7,9 +7,11 @@
 #include "model/layerwidget.h"
 #include "model/wheelpanel.h"
 #include "resources/resource.h"
+#include "smalldockwidget.h"
 #include "tools/picturereader.h"
 #include "transfer/frameencoder.h"
 #include "updateclient.h"
+#include "windowmemory.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -21,7 +23,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -85,7 +86,10 @@ MainWindow::MainWindow(ArgParser* configuration)
     createNew();
     Resource::addText(this, "untitledText", "UNTITLED");
 
+    // Named, so that their places are kept for the next start.
     layerDock = new DockWidget(Qt::RightDockWidgetArea, this);
+    layerDock->setObjectName("layers");
+    layerDock->getSmallDock()->setObjectName("layers-closed");
     auto* layerHolder = new QWidget;
     layerHolder->setLayout(&layerStack);
     layerDock->setWidget(layerHolder);
@@ -99,6 +103,8 @@ MainWindow::MainWindow(ArgParser* configuration)
     connect(&array, &WheelArray::setDiv, &tools, &ToolWidget::setDiv);
 
     toolDock = new DockWidget(Qt::LeftDockWidgetArea, this);
+    toolDock->setObjectName("tools");
+    toolDock->getSmallDock()->setObjectName("tools-closed");
     toolDock->setWidget(&tools);
     Resource::addText(toolDock, "text", "TOOL");
     texted << toolDock;
@@ -291,7 +297,7 @@ WheelPanel* MainWindow::createNew(QString file)
     auto* layers = new LayerWidget(design);
     layerLists.insert(panel, layers);
 
-    connect(panel, &WheelPanel::import, this, &MainWindow::importFiles);
+    connect(panel, &WheelPanel::import, this, &MainWindow::dropFiles);
     connect(layers, &LayerWidget::toUpdate, this, &MainWindow::transmit);
     connect(design, &Design::modifiedChanged, this, &MainWindow::resetTitle);
     connect(design, &Design::fileChanged, this, &MainWindow::resetTitle);
@@ -543,6 +549,9 @@ bool MainWindow::closeTab(int index)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Before the tabs go, and with them the zoom.
+    if (isVisible())
+        WindowMemory().remember(*this, current->transform().m11());
     const int count = tabs.count();
     for (int i = 0; i < count; ++i) {
         if (!closeTab(tabs.currentIndex())) {
@@ -627,6 +636,17 @@ void MainWindow::importFiles(const QStringList& paths)
                                                   .arg(design->getCount()));
 }
 
+void MainWindow::dropFiles(const QStringList& paths)
+{
+    QStringList designs, pictures;
+    for (const QString& path : paths)
+        (QFileInfo(path).suffix() == configuration->name ? designs : pictures) << path;
+    // The pictures go into the design they were dropped on, before the designs open tabs.
+    if (!pictures.isEmpty())
+        importFiles(pictures);
+    openFiles(designs);
+}
+
 void MainWindow::simulate()
 {
     const QImage picture = getCurrentDesign()->getPicture();
@@ -643,13 +663,22 @@ void MainWindow::simulate()
 
 void MainWindow::show()
 {
-    // Room for the whole wheel beside both docks, where the screen has it.
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    resize(QSize(1080, 800).boundedTo(screen.size() * 19 / 20));
+    // Where the window stood last time; the first time with room for the whole wheel beside
+    // both docks where the screen has it.
+    const WindowMemory memory;
+    const QRect frame = WindowMemory::place(memory.getFrame(), QSize(1080, 800));
+    restoreState(memory.getDocks());
+    for (int i = 0; i < tabs.count(); ++i)
+        panelAt(i)->setTransform(QTransform::fromScale(memory.getZoom(), memory.getZoom()));
+
+    resize(frame.size());
     QMainWindow::show();
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen.center());
+    // The frame around the window is known once it is shown.
+    const QSize border = frameGeometry().size() - size();
+    resize(frame.size() - border);
     move(frame.topLeft());
+    if (memory.isMaximized())
+        showMaximized();
 }
 
 void MainWindow::transmit(QMap<int, QImage> pictures)

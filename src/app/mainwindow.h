@@ -87,6 +87,8 @@ public slots:
     // Picture files for the current design: a single picture opens the image tool; the frames
     // of an animation, or of several files, go into consecutive slots as one step.
     void importFiles(const QStringList& paths);
+    // Files dropped on a design: design files open as tabs, the others are pictures for it.
+    void dropFiles(const QStringList& paths);
     void show();
     void transmit(QMap<int, QImage> pictures);
     // Says in the status bar for a few seconds how many pictures the wheel took.

@@ -9,7 +9,10 @@
 SplashScreen::SplashScreen(QString path)
     : QLabel(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint)
     , picture(path)
+    , fadesItself(QGuiApplication::platformName() == "wayland")
 {
+    if (fadesItself)
+        setAttribute(Qt::WA_TranslucentBackground);
     widthStep = (picture.width() - 300) / 50;
     const QPixmap small = picture.scaledToWidth(300, Qt::SmoothTransformation);
     setPixmap(small);
@@ -33,13 +36,17 @@ void SplashScreen::next()
     QPixmap frame(size());
     frame.fill(Qt::transparent);
     QPainter painter(&frame);
+    // At the opacity the window gets with this step.
+    if (fadesItself)
+        painter.setOpacity(opacity - opacityStep);
     painter.drawPixmap(0, 0, picture.scaledToWidth(qMax(1, shownWidth), Qt::FastTransformation));
     painter.end();
     setPixmap(frame);
 
     opacity -= opacityStep;
     shownWidth += widthStep;
-    setWindowOpacity(opacity);
+    if (!fadesItself)
+        setWindowOpacity(opacity);
     // A picture only slightly wider than the small splash grows by nothing per step; the fade
     // still ends the animation.
     if (shownWidth >= picture.width() || opacity < opacityStep / 2)

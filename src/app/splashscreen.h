@@ -25,6 +25,8 @@ private:
     double opacityStep = 0.02;
     int widthStep;
     QPixmap picture;
+    // Wayland lets no program set its window's opacity: there the picture fades itself.
+    const bool fadesItself;
 };
 
 #endif

@@ -131,6 +131,9 @@ void Translator::setLanguage(const QString& code)
     const QList<QAction*> languages = menu.actions();
     if (column < languages.size())
         languages[column]->setChecked(true);
+    // The language shown, not the one asked for: Qt's texts in French beside ours in English
+    // would be a mix.
+    qtTexts.setLanguage(columnLabels.value(column));
     for (auto it = notes.cbegin(); it != notes.cend(); ++it)
         apply(it.key(), it.value());
 }

@@ -1,6 +1,8 @@
 #ifndef TRANSLATOR_H
 #define TRANSLATOR_H
 
+#include "qtcatalogue.h"
+
 #include <QActionGroup>
 #include <QHash>
 #include <QMap>
@@ -11,7 +13,8 @@
 class QAction;
 
 // The language table and the registered text properties: every registered property shows the
-// text of its key in the current language and follows every change of language.
+// text of its key in the current language and follows every change of language, and so do
+// Qt's own texts.
 class Translator : public QObject {
     Q_OBJECT
 public:
@@ -62,6 +65,7 @@ private:
     QMenu menu;
     // The languages, the current one checked.
     QActionGroup choices{nullptr};
+    QtCatalogue qtTexts;
 };
 
 #endif

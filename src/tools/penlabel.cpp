@@ -19,8 +19,9 @@ PenLabel::PenLabel(QSize size, QList<QPolygonF> const* polygons)
     }
     painter.end();
     setFixedSize(size);
-    // Catches the mouse, shows nothing.
-    setWindowOpacity(0.0);
+    // Catches the mouse, shows nothing: it paints nothing, and no background either. It has
+    // no parent, as a widget in a graphics scene must, which makes it a window to Qt, but
+    // never one of its own on the screen: the scene draws it.
     setAttribute(Qt::WA_NoSystemBackground);
 }
 

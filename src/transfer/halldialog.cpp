@@ -68,11 +68,13 @@ HallDialog::HallDialog(QWidget* parent)
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(tabs);
 
+    // Buttons of our own rather than standard ones, whose texts Qt puts back in its words at
+    // every change of language.
     auto* buttons = new QDialogButtonBox(Qt::Horizontal);
-    okButton = buttons->addButton(QDialogButtonBox::Ok);
+    okButton = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
     Resource::addText(okButton, "text", "OK");
     texted << okButton;
-    cancelButton = buttons->addButton(QDialogButtonBox::Cancel);
+    cancelButton = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
     Resource::addText(cancelButton, "text", "CANCEL");
     texted << cancelButton;
     connect(okButton, &QPushButton::clicked, this, [this] {

@@ -2,12 +2,14 @@
 #include "residentmemory.h"
 #include "resources/hiddenfile.h"
 #include "resources/icon.h"
+#include "resources/qtcatalogue.h"
 #include "resources/resource.h"
 #include "resources/translator.h"
 #include "testsuite.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
@@ -282,6 +284,41 @@ private slots:
         QCOMPARE(translator->getMenu()->title(), QString("Sprache"));
         translator = std::make_unique<Translator>(path);
         QVERIFY(translator->getMenu()->actions()[1]->isChecked());
+    }
+
+    // Qt's own texts follow the language shown: its catalogue is swapped at every change, and
+    // leaves with the table.
+    void qtTextsFollowTheLanguage()
+    {
+        if (QFileInfo(QtCatalogue::folders().constLast() + "/qtbase_de.qm").size() == 0)
+            QSKIP("Qt's German catalogue qtbase_de.qm is not installed (Debian: "
+                  "qt6-translations-l10n; scripts/install installs it)");
+        // One table, one catalogue, as in the program.
+        Resource::free();
+        const QString path = writeTable("\"KEY\",\"en\",\"de\",\"zh_TW\"\n"
+                                        "\"NAME\",\"English\",\"Deutsch\",\"Chinese\"\n");
+        QDialogButtonBox shown(QDialogButtonBox::Cancel);
+        const auto cancel = [&shown] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+            const QString made =
+                QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text();
+            const QString now = shown.button(QDialogButtonBox::Cancel)->text();
+            return made == now ? now : made + " made, " + now + " shown";
+        };
+        startIn("de");
+        auto translator = std::make_unique<Translator>(path);
+        QCOMPARE(cancel(), QString("Abbrechen"));
+        const QList<std::pair<QString, QString>> steps{{"zh_TW", QString::fromUtf8("\u53d6\u6d88")},
+                                                       {"fr", "Cancel"},
+                                                       {"de_AT", "Abbrechen"},
+                                                       {"en", "Cancel"},
+                                                       {"de", "Abbrechen"}};
+        for (const auto& [code, text] : steps) {
+            translator->setLanguage(code);
+            QCOMPARE(cancel(), text);
+        }
+        translator.reset();
+        QCOMPARE(cancel(), QString("Cancel"));
     }
 
     // The column of the language chosen last time, and tables of any shape.

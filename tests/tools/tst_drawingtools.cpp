@@ -10,10 +10,12 @@
 #include "tools/imageconverter.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
+#include "tools/pentool.h"
 #include "tools/texttool.h"
 #include "tools/toolwidget.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGraphicsProxyWidget>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -104,6 +106,21 @@ private slots:
         BitFont::fontName = 0;
         BitFont::fontSize = 0;
         BitFont::lineText.clear();
+    }
+
+    // The pen's picking widget lies over the whole picture and shows nothing of its own, not
+    // even a background in the window colour.
+    void penShowsNothingOfItsOwn()
+    {
+        const QPalette old = QApplication::palette();
+        QPalette loud = old;
+        loud.setColor(QPalette::Window, Qt::magenta);
+        QApplication::setPalette(loud);
+        const auto restore = qScopeGuard([&old] { QApplication::setPalette(old); });
+        Desk desk(16, 8);
+        QVERIFY(qobject_cast<PenTool*>(desk.palette.currentTool()));
+        const QImage shown = desk.panel.viewport()->grab().toImage();
+        QCOMPARE(shown.pixelColor(desk.at(-1)), QColor(Qt::white));
     }
 
     // The pen, the colour panel and imported pictures on one design. A stroke is one step and

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #ifdef Q_OS_WIN
@@ -290,7 +291,10 @@ private slots:
     // leaves with the table.
     void qtTextsFollowTheLanguage()
     {
-        if (QFileInfo(QtCatalogue::folders().constLast() + "/qtbase_de.qm").size() == 0)
+        const QStringList folders = QtCatalogue::folders();
+        if (std::none_of(folders.begin(), folders.end(), [](const QString& folder) {
+                return QFileInfo(folder + "/qtbase_de.qm").size() > 0;
+            }))
             QSKIP("Qt's German catalogue qtbase_de.qm is not installed (Debian: "
                   "qt6-translations-l10n; scripts/install installs it)");
         // One table, one catalogue, as in the program.

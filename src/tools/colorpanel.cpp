@@ -74,8 +74,13 @@ void ColorPanel::drawColor(QPainter* painter, int x, int y, int width, int heigh
 
 void ColorPanel::mousePressEvent(QMouseEvent* event)
 {
+    swap();
+    QWidget::mousePressEvent(event);
+}
+
+void ColorPanel::swap()
+{
     std::swap(foreground, background);
     emit brushChange(getBrush());
     repaint();
-    QWidget::mousePressEvent(event);
 }

@@ -32,6 +32,10 @@ public:
     QPainter::CompositionMode getMode() const;
     QColor getForeground() const { return foreground; }
 
+public slots:
+    // Draws with the other colour.
+    void swap();
+
 signals:
     void brushChange(QBrush brush);
 

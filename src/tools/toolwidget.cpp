@@ -1,5 +1,6 @@
 #include "toolwidget.h"
 
+#include "cellcursor.h"
 #include "imagetool.h"
 #include "model/wheelweb.h"
 #include "pentool.h"
@@ -21,7 +22,7 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     , div(div)
     , lastImagePath(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
 {
-    Resource::addText(&menu, "title", "TOOL");
+    Resource::addText(&menu, "title", "TOOL_MENU");
     texted << &menu;
     layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -34,17 +35,27 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     setPalette(light);
     setAutoFillBackground(true);
 
-    addTool("IMPORT", SLOT(import()));
-    addTool("TEXT", SLOT(text()));
-    addTool("FILL", SLOT(fill()));
+    connect(addMenuEntry("MENU_PEN", Qt::Key_P), &QAction::triggered, this, &ToolWidget::pen);
+    addTool("IMPORT", "MENU_IMPORT", Qt::Key_I, SLOT(import()));
+    addTool("TEXT", "MENU_TEXT", Qt::Key_T, SLOT(text()));
+    addTool("FILL", "MENU_FILL", Qt::Key_F, SLOT(fill()));
+    menu.addSeparator();
+    // Erasing is the colour panel's second colour.
+    QAction* erase = addMenuEntry("ERASE", Qt::Key_E);
+    erase->setCheckable(true);
+    connect(erase, &QAction::triggered, &colorPanel, &ColorPanel::swap);
+    connect(&colorPanel, &ColorPanel::brushChange, erase, [this, erase] {
+        erase->setChecked(colorPanel.getMode() == QPainter::CompositionMode_DestinationOut);
+    });
 
     colorPanel.setMinimumHeight(64);
-    layout->addWidget(&colorPanel, (buttonCount + 1) / 2, 0, 1, 2);
+    layout->addWidget(&colorPanel, (buttons.size() + 1) / 2, 0, 1, 2);
     connect(&colorPanel, &ColorPanel::brushChange, this, &ToolWidget::setBrush);
 
     auto* filler = new QScrollArea;
     filler->setFrameShape(QFrame::NoFrame);
     filler->setMaximumWidth(1);
+    filler->setFocusPolicy(Qt::NoFocus);
     static_cast<QLayout*>(layout)->addWidget(filler);
 
     for (const QByteArray& format : QImageReader::supportedImageFormats())
@@ -58,26 +69,43 @@ ToolWidget::~ToolWidget()
         Resource::remove(object);
 }
 
-QAction* ToolWidget::addTool(const QString& key, const char* slot)
+QAction* ToolWidget::addMenuEntry(const QString& key, const QKeySequence& keys)
 {
-    QAction* action = menu.addAction(key, this, slot);
-    Resource::add(action, "text", key);
+    QAction* action = menu.addAction(key);
+    Resource::addText(action, "text", key);
+    action->setShortcut(keys);
+    texted << action;
+    return action;
+}
+
+void ToolWidget::addTool(const QString& key, const QString& menuKey, const QKeySequence& keys,
+                         const char* slot)
+{
+    // The button's text is not shown; the menu's text carries the mnemonic.
+    QAction* action = addMenuEntry(menuKey, keys);
+    connect(action, SIGNAL(triggered()), this, slot);
+    Resource::addIcon(action, key);
     auto* button = new QToolButton;
     button->setAutoRaise(true);
     button->setStyleSheet("QToolButton{border:none}");
     button->setIconSize(QSize(32, 32));
     Resource::add(button, "text", key);
     connect(button, SIGNAL(clicked(bool)), this, slot);
-    layout->addWidget(button, buttonCount / 2, buttonCount % 2);
-    ++buttonCount;
-    texted << action << button;
-    return action;
+    layout->addWidget(button, int(buttons.size()) / 2, int(buttons.size()) % 2);
+    buttons << button;
+    texted << button;
 }
 
 Tool* ToolWidget::currentTool() const
 {
     ToolManager* manager = managers.value(currentView);
     return manager ? manager->getTool() : nullptr;
+}
+
+CellCursor* ToolWidget::getCursor(QGraphicsView* view) const
+{
+    ToolManager* manager = managers.value(view);
+    return manager ? manager->getCursor() : nullptr;
 }
 
 void ToolWidget::connectTool(Tool* tool)
@@ -90,7 +118,7 @@ void ToolWidget::add(QGraphicsView* view)
 {
     auto* pen = new PenTool(web, view, colorPanel.getBrush(), div);
     delete managers.value(view);
-    managers.insert(view, new ToolManager(pen));
+    managers.insert(view, new ToolManager(pen, *web, view));
     connectTool(pen);
 }
 
@@ -110,6 +138,7 @@ void ToolWidget::setDiv(int newDiv)
     if (Tool* tool = currentTool()) {
         tool->setDiv(newDiv);
         tool->update();
+        getCursor(currentView)->update();
     }
 }
 
@@ -141,6 +170,12 @@ QList<QImage> ToolWidget::framePictures(const QList<QImage>& frames) const
         for (const QImage& frame : frames)
             pictures << tool->cellPainter().paintPicture(frame);
     return pictures;
+}
+
+void ToolWidget::pen()
+{
+    if (currentTool())
+        resetTool();
 }
 
 void ToolWidget::text()

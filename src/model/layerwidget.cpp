@@ -64,6 +64,11 @@ LayerWidget::~LayerWidget()
     Resource::remove(ignoreAllButton);
 }
 
+QList<QWidget*> LayerWidget::tabStops()
+{
+    return {selectAllButton, ignoreAllButton, &view, transmitButton};
+}
+
 QPixmap LayerWidget::thumbnail(const QImage& picture) const
 {
     const int side = view.iconSize().width();

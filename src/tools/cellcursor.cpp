@@ -31,7 +31,7 @@ public:
         const CellPainter cells(web, Qt::NoBrush, div);
         painter->setBrush(Qt::NoBrush);
         painter->setRenderHint(QPainter::Antialiasing);
-        for (const QPen& pen : {QPen(Qt::white, 3), QPen(Qt::black, 1)}) {
+        for (const QPen& pen : {QPen(Qt::white, 2), QPen(Qt::black, 1)}) {
             QPen cosmetic = pen;
             cosmetic.setCosmetic(true);
             painter->setPen(cosmetic);
@@ -157,10 +157,10 @@ bool CellCursor::keyRelease(QKeyEvent* event)
 {
     if (event->key() != Qt::Key_Space)
         return false;
-    if (!event->isAutoRepeat()) {
-        held = false;
-        finish();
-    }
+    if (event->isAutoRepeat())
+        return true;
+    held = false;
+    finish();
     return true;
 }
 

@@ -15,7 +15,6 @@ ImageTool::ImageTool(Tool* other, QPixmap picture)
     proxy = scene()->addWidget(panel, Qt::Dialog | Qt::WindowTitleHint);
     proxy->setZValue(std::numeric_limits<double>::max());
     proxy->setPos(CellPainter::openingPlace(panel->size(), web->getOverlay().width(), div));
-    takeKeys(proxy);
     connect(panel, &ImageLabel::toDraw, this, &ImageTool::toDraw);
     connect(panel, &ImageLabel::toEnd, this, &ImageTool::toEnd);
     connect(panel, &ImageLabel::toMax, this, &ImageTool::toMax);

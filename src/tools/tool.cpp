@@ -3,7 +3,6 @@
 #include "model/wheelweb.h"
 
 #include <QGraphicsPixmapItem>
-#include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QPainter>
@@ -41,12 +40,6 @@ void Tool::init()
     empty.fill(Qt::transparent);
     previewItem = scene()->addPixmap(empty);
     previewItem->setZValue(-1);
-}
-
-void Tool::takeKeys(QGraphicsProxyWidget* panel)
-{
-    scene()->setActivePanel(panel);
-    panel->setFocus();
 }
 
 QGraphicsScene* Tool::scene() const

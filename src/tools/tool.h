@@ -11,7 +11,6 @@
 #include <QPointF>
 
 class QGraphicsPixmapItem;
-class QGraphicsProxyWidget;
 class QGraphicsScene;
 class QGraphicsView;
 class QPainter;
@@ -44,8 +43,6 @@ signals:
 
 protected:
     void init();
-    // A tool's panel on the scene takes the keys at once, as a window that opens would.
-    void takeKeys(QGraphicsProxyWidget* panel);
     // The scene of the view, or null once the view is gone (a replaced tool outlives its view
     // for the 10 ms until its deletion).
     QGraphicsScene* scene() const;

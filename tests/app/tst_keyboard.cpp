@@ -32,16 +32,15 @@ struct ShownWindow : DemoWindow {
         return focus ? focus->property("text").toString() : QString();
     }
 
-    // The stops that Tab (or Shift+Tab) goes through from the focus until it comes back, the
-    // stops of one panel counted once; empty when it never comes back.
+    // The stops that Tab (or Shift+Tab) goes through from the focus until it comes back; empty
+    // when it never comes back.
     QStringList round(int key)
     {
         const QWidget* start = QApplication::focusWidget();
         const QWidget* startInside = inside();
         QStringList stops;
         for (int i = 0; i < 40; ++i) {
-            if (stops.isEmpty() || stops.last() != stop())
-                stops << stop();
+            stops << stop();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
             if (QApplication::focusWidget() == start &&
                 (start != getCurrent() || inside() == startInside))
@@ -122,8 +121,12 @@ private slots:
             QMetaObject::invokeMethod(w.getTools(), "text");
         const QStringList stops = {"Import", "Text",       "Fill",       "+",     "tabs",
                                    design,   "Select All", "Ignore All", "slots", "Send to Wheel"};
-        QCOMPARE(rotatedTo(w.round(Qt::Key_Tab), "Import"), stops);
-        QStringList back(stops.crbegin(), stops.crend());
+        // A tool's panel has stops of its own.
+        const QStringList forth = rotatedTo(w.round(Qt::Key_Tab), "Import");
+        QStringList once = forth;
+        once.erase(std::unique(once.begin(), once.end()), once.end());
+        QCOMPARE(once, stops);
+        const QStringList back(forth.crbegin(), forth.crend());
         QCOMPARE(rotatedTo(w.round(Qt::Key_Backtab), "Import"), rotatedTo(back, "Import"));
     }
 

@@ -270,6 +270,8 @@ private slots:
                               << "Draw";
         QTest::newRow("last") << "Rock &"
                               << "Rock &";
+        QTest::newRow("short") << "&F"
+                               << "F";
     }
     void plainTexts()
     {

@@ -110,6 +110,7 @@ MainWindow::MainWindow(ArgParser* configuration)
     texted << toolDock;
 
     buildMenus();
+    orderTabStops();
     Resource::addIcon(this, "LOGO");
     texted << this;
 }
@@ -174,6 +175,12 @@ void MainWindow::buildMenus()
     // Plain X11 desktops bind nothing to the standard Save As key.
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(action, &QAction::triggered, this, &MainWindow::saveAs);
+    fileMenu->addSeparator();
+    // What the current slot list's button does, and only when the button would.
+    action = addMenuEntry(fileMenu, "SEND_TO_WHEEL", QKeySequence(Qt::CTRL | Qt::Key_Return));
+    action->setObjectName("send");
+    connect(action, &QAction::triggered, this,
+            [this] { layerLists.value(current)->getTransmitButton()->click(); });
     fileMenu->addSeparator();
     action = addMenuEntry(fileMenu, "CLOSE_TAB", QKeySequence(Qt::CTRL | Qt::Key_W));
     connect(action, &QAction::triggered, this, [this] { closeTab(tabs.currentIndex()); });
@@ -246,6 +253,7 @@ void MainWindow::buildMenus()
     } else {
         action = addAction(toolMenu, editBar, "SIMULATION", "SIMULATION");
         action->setObjectName("simulation");
+        action->setShortcut(Qt::Key_F5);
         connect(action, &QAction::triggered, this, &MainWindow::simulate);
         simulateDialog.setWindowTitle(Resource::getTitle());
         Resource::addIcon(&simulateDialog, "LOGO");
@@ -259,6 +267,8 @@ void MainWindow::buildMenus()
     auto* helpBar = new QToolBar("Help", this);
     helpBar->setObjectName("help");
     action = addAction(helpMenu, helpBar, "About", "ABOUT");
+    // The About box's title names it without a mnemonic.
+    Resource::addText(action, "text", "MENU_ABOUT");
     connect(action, &QAction::triggered, &about, &AboutDialog::show);
     Resource::addText(&about, "windowTitle", "ABOUT");
     texted << fileMenu << editMenu << helpMenu << &about;
@@ -266,6 +276,13 @@ void MainWindow::buildMenus()
     addToolBar(fileBar);
     addToolBar(editBar);
     addToolBar(helpBar);
+
+    // F10 opens the first menu, as on most desktops; Qt leaves that key to the program.
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(Qt::Key_F10);
+    connect(menuKey, &QAction::triggered, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().first()); });
+    QWidget::addAction(menuKey);
 }
 
 WheelPanel* MainWindow::panelAt(int index)
@@ -325,7 +342,20 @@ void MainWindow::setCurrentIndex(int index)
     undoGroup.setActiveStack(panel->getDesign()->getUndoStack());
     current = panel;
     tools.changeTab(panel);
+    orderTabStops();
     resetTitle();
+}
+
+void MainWindow::orderTabStops()
+{
+    // Not before the docks hold the palette and the slot lists.
+    if (!toolDock || !current)
+        return;
+    const QList<QWidget*> stops =
+        tools.tabStops() + QList<QWidget*>{tabs.cornerWidget(Qt::TopLeftCorner), &tabs, current} +
+        layerLists.value(current)->tabStops();
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops[i - 1], stops[i]);
 }
 
 void MainWindow::resetTitle()
@@ -353,14 +383,14 @@ void MainWindow::resetTitle()
 void MainWindow::setUndoWord(const QString& word)
 {
     undoWord = word;
-    const QString step = Resource::getText(undoGroup.undoText());
+    const QString step = Resource::getPlainText(undoGroup.undoText());
     undoAction->setText(step.isEmpty() ? word : word + " " + step);
 }
 
 void MainWindow::setRedoWord(const QString& word)
 {
     redoWord = word;
-    const QString step = Resource::getText(undoGroup.redoText());
+    const QString step = Resource::getPlainText(undoGroup.redoText());
     redoAction->setText(step.isEmpty() ? word : word + " " + step);
 }
 
@@ -445,8 +475,11 @@ void MainWindow::remember(const QString& path)
 void MainWindow::fillRecentMenu()
 {
     recentMenu->clear();
+    int number = 0;
     for (const QString& path : recentFiles()) {
-        QAction* action = recentMenu->addAction(QDir::toNativeSeparators(path));
+        // Numbered for the keyboard; an "&" in a path is no mnemonic.
+        QAction* action = recentMenu->addAction(QString("&%1 ").arg(++number) +
+                                                QDir::toNativeSeparators(path).replace("&", "&&"));
         connect(action, &QAction::triggered, this, [this, path] { openFile(path); });
     }
     // An empty list is shown as such, not as a menu that does nothing.

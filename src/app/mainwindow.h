@@ -103,6 +103,8 @@ private:
     // A menu-only entry showing the text of a key, with its keys.
     QAction* addMenuEntry(QMenu* menu, const QString& key, const QKeySequence& keys);
     void buildMenus();
+    // Tab goes round the window as it reads: the tools, the tabs, the design and its slots.
+    void orderTabStops();
     // The key's text, the path and, when known, why it failed.
     void showProblem(const QString& key, const QString& path, const QString& reason = QString());
     void showMessage(QMessageBox::Icon icon, const QString& text);
@@ -133,8 +135,8 @@ private:
     AboutDialog about;
     UpdateClient* http = nullptr;
 
-    DockWidget* toolDock;
-    DockWidget* layerDock;
+    DockWidget* toolDock = nullptr;
+    DockWidget* layerDock = nullptr;
     int untitledCount = 0;
     QString untitledText;
     QAction* undoAction;

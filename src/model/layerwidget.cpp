@@ -85,6 +85,11 @@ LayerWidget::~LayerWidget()
     Resource::remove(ignoreAllButton);
 }
 
+QList<QWidget*> LayerWidget::tabStops()
+{
+    return {selectAllButton, ignoreAllButton, &view, transmitButton};
+}
+
 QPixmap LayerWidget::thumbnail(const QImage& picture, qreal ratio) const
 {
     const int logical = view.iconSize().width();

@@ -26,6 +26,9 @@ public:
     ~LayerWidget() override;
 
     LayerView* getView() { return &view; }
+    QPushButton* getTransmitButton() const { return transmitButton; }
+    // What takes the focus here, as it stands from top to bottom.
+    QList<QWidget*> tabStops();
     // The row's picture of a slot: the blurred picture on a light disc, reduced so that each
     // thumbnail pixel shows the most covered pixel under it and a single stroke stays visible.
     // Made with the pixels of a screen of the given device pixel ratio.

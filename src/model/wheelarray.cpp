@@ -5,6 +5,24 @@
 #include <QAction>
 #include <QPainter>
 
+namespace {
+
+// "X" and the count, chosen from the keyboard by the first of its digits that no count
+// before it took.
+QString caption(int count, QString* taken)
+{
+    QString text = "X" + QString::number(count);
+    for (int i = 1; i < text.size(); ++i) {
+        if (!taken->contains(text[i])) {
+            *taken += text[i];
+            return text.insert(i, '&');
+        }
+    }
+    return text;
+}
+
+} // namespace
+
 WheelArray::WheelArray(int lineCount, bool hasHall)
 {
     connect(&menu, &QMenu::triggered, this, &WheelArray::updateArrayAction);
@@ -13,8 +31,9 @@ WheelArray::WheelArray(int lineCount, bool hasHall)
 
     QAction* chosen = nullptr;
     QAction* none = nullptr;
+    QString taken;
     for (int count : counts(lineCount)) {
-        QAction* action = menu.addAction(count == 1 ? QString() : "X" + QString::number(count));
+        QAction* action = menu.addAction(count == 1 ? QString() : caption(count, &taken));
         if (count == 1) {
             Resource::addText(action, "text", "NONE");
             none = action;

@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QGraphicsBlurEffect>
 #include <QGraphicsPixmapItem>
+#include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QMimeData>
 
@@ -79,6 +80,61 @@ void WheelPanel::changeIndex(int index)
     pictures[shownIndex]->hide();
     pictures[index]->show();
     shownIndex = index;
+}
+
+namespace {
+
+// What Tab stops at in a widget on the scene, in its order.
+QList<QWidget*> tabStops(QWidget* widget)
+{
+    QList<QWidget*> stops;
+    for (QWidget* w = widget->nextInFocusChain(); w != widget; w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(widget) && w->isEnabled() &&
+            !w->focusProxy() && widget->isAncestorOf(w))
+            stops << w;
+    return stops;
+}
+
+} // namespace
+
+bool WheelPanel::event(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab && !(key->modifiers() & ~Qt::ShiftModifier);
+        const bool back =
+            key->key() == Qt::Key_Backtab || (tab && (key->modifiers() & Qt::ShiftModifier));
+        auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(scene()->focusItem());
+        if ((tab || back) && proxy && proxy->widget()) {
+            tabThrough(proxy->widget(), !back);
+            return true;
+        }
+    }
+    return QGraphicsView::event(event);
+}
+
+void WheelPanel::focusInEvent(QFocusEvent* event)
+{
+    QGraphicsView::focusInEvent(event);
+    // Tab comes in at a tool panel's first stop, Shift+Tab at its last.
+    auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(scene()->focusItem());
+    const bool next = event->reason() == Qt::TabFocusReason;
+    if ((next || event->reason() == Qt::BacktabFocusReason) && proxy && proxy->widget()) {
+        const QList<QWidget*> stops = tabStops(proxy->widget());
+        if (!stops.isEmpty())
+            (next ? stops.first() : stops.last())->setFocus(event->reason());
+    }
+}
+
+void WheelPanel::tabThrough(QWidget* panel, bool next)
+{
+    const QList<QWidget*> stops = tabStops(panel);
+    const qsizetype at = stops.indexOf(panel->focusWidget());
+    const qsizetype to = at < 0 ? (next ? 0 : stops.size() - 1) : at + (next ? 1 : -1);
+    if (to >= 0 && to < stops.size())
+        stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    else
+        QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 void WheelPanel::dragEnterEvent(QDragEnterEvent* event)

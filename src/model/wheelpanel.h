@@ -28,6 +28,8 @@ signals:
     void import(QStringList paths);
 
 protected:
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -38,6 +40,10 @@ private slots:
 
 private:
     void addItem(QGraphicsItem* item, double z);
+    // Tab goes through the stops of a tool's panel on the scene and then on to the window's
+    // next widget; the scene alone would keep it going round the panel, which holds the focus
+    // like a window.
+    void tabThrough(QWidget* panel, bool next);
 
     Design* design;
     QGraphicsPixmapItem* backgroundItem;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 QObject* Resource::handleObject = nullptr;
 Translator* Resource::translator = nullptr;
@@ -76,6 +77,26 @@ QString Resource::getText(const QString& key)
 {
     handle();
     return translator->getText(key);
+}
+
+QString Resource::getPlainText(const QString& key)
+{
+    return withoutMnemonic(getText(key));
+}
+
+QString Resource::withoutMnemonic(const QString& text)
+{
+    // Chinese and Japanese texts name the key in brackets after the text: "檔案(&F)".
+    static const QRegularExpression bracketed(R"(\(&[^&]\))");
+    const QString rest = QString(text).remove(bracketed);
+    QString plain;
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        // "&&" stands for "&".
+        if (rest[i] == '&' && i + 1 < rest.size())
+            ++i;
+        plain += rest[i];
+    }
+    return plain;
 }
 
 QIcon Resource::getIcon(const QString& key)

@@ -21,6 +21,9 @@ public:
     static void remove(QObject* object);
 
     static QString getText(const QString& key);
+    // The text without its mnemonic, for a text shown inside another one.
+    static QString getPlainText(const QString& key);
+    static QString withoutMnemonic(const QString& text);
     static QIcon getIcon(const QString& key);
     static QPixmap getPixmap(const QString& key);
     static QMenu* getLanguageMenu();

@@ -78,6 +78,8 @@ BitFont::BitFont(int size, QWidget* parent)
     else
         textField.setText(lineText);
     connect(&textField, &QLineEdit::textChanged, this, &BitFont::dataChange);
+    // Given the focus, the entry takes the text.
+    setFocusProxy(&textField);
     // Room for a few words on the small floating panel.
     textField.setMinimumWidth(textField.fontMetrics().averageCharWidth() * 16);
 

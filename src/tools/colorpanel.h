@@ -32,6 +32,10 @@ public:
     QPainter::CompositionMode getMode() const;
     QColor getForeground() const { return foreground; }
 
+public slots:
+    // Draws with the other colour.
+    void swap();
+
 signals:
     void brushChange(QBrush brush);
 
@@ -41,7 +45,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void swap();
     // The tool tip and description of the colour in front.
     void showState();
     void addColor(QColor color, QBrush brush, QPainter::CompositionMode mode);

@@ -28,6 +28,8 @@ void PenTool::build()
     connect(label, &PenLabel::toEnd, this, &PenTool::toEnd);
     proxy = scene()->addWidget(label);
     proxy->setZValue(1);
+    // It only catches the mouse: as a focus stop in the scene, it would keep Tab in the view.
+    proxy->setFocusPolicy(Qt::NoFocus);
     result.fill(Qt::transparent);
 }
 

@@ -52,6 +52,8 @@ TextTool::TextTool(Tool* other)
     proxy->setZValue(std::numeric_limits<double>::max());
     const QSize picture = web->getOverlay().size();
     proxy->setPos((picture.width() - panel->width()) / 2, (picture.height() - panel->height()) / 2);
+    // The text is typed at once, the tools' letters too.
+    entry->setFocus();
     entry->dataChange();
 }
 

@@ -4,8 +4,9 @@
 
 #include <QTimer>
 
-ToolManager::ToolManager(Tool* tool)
+ToolManager::ToolManager(Tool* tool, const WheelWeb& web, QGraphicsView* view)
     : tool(tool)
+    , cursor(web, view, this)
 {
 }
 

@@ -1,5 +1,6 @@
 #include "toolwidget.h"
 
+#include "cellcursor.h"
 #include "imagetool.h"
 #include "model/wheelweb.h"
 #include "pentool.h"
@@ -21,7 +22,7 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     , div(div)
     , lastImagePath(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
 {
-    Resource::addText(&menu, "title", "TOOL");
+    Resource::addText(&menu, "title", "TOOL_MENU");
     texted << &menu;
     layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -34,12 +35,21 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     setPalette(light);
     setAutoFillBackground(true);
 
-    addTool("IMPORT", "IMPORT_TIP", SLOT(import()));
-    addTool("TEXT", "TEXT_TIP", SLOT(text()));
-    addTool("FILL", "FILL_TIP", SLOT(fill()));
+    connect(addMenuEntry("MENU_PEN", Qt::Key_P), &QAction::triggered, this, &ToolWidget::pen);
+    addTool("IMPORT", "MENU_IMPORT", "IMPORT_TIP", Qt::Key_I, SLOT(import()));
+    addTool("TEXT", "MENU_TEXT", "TEXT_TIP", Qt::Key_T, SLOT(text()));
+    addTool("FILL", "MENU_FILL", "FILL_TIP", Qt::Key_F, SLOT(fill()));
+    menu.addSeparator();
+    // Erasing is the colour panel's second colour.
+    QAction* erase = addMenuEntry("ERASE", Qt::Key_E);
+    erase->setCheckable(true);
+    connect(erase, &QAction::triggered, &colorPanel, &ColorPanel::swap);
+    connect(&colorPanel, &ColorPanel::brushChange, erase, [this, erase] {
+        erase->setChecked(colorPanel.getMode() == QPainter::CompositionMode_DestinationOut);
+    });
 
     colorPanel.setMinimumHeight(64);
-    layout->addWidget(&colorPanel, (buttonCount + 1) / 2, 0, 1, 2);
+    layout->addWidget(&colorPanel, (buttons.size() + 1) / 2, 0, 1, 2);
     connect(&colorPanel, &ColorPanel::brushChange, this, &ToolWidget::setBrush);
 
     auto* filler = new QScrollArea;
@@ -60,10 +70,22 @@ ToolWidget::~ToolWidget()
         Resource::remove(object);
 }
 
-QAction* ToolWidget::addTool(const QString& key, const QString& tip, const char* slot)
+QAction* ToolWidget::addMenuEntry(const QString& key, const QKeySequence& keys)
 {
-    QAction* action = menu.addAction(key, this, slot);
-    Resource::add(action, "text", key);
+    QAction* action = menu.addAction(key);
+    Resource::addText(action, "text", key);
+    action->setShortcut(keys);
+    texted << action;
+    return action;
+}
+
+void ToolWidget::addTool(const QString& key, const QString& menuKey, const QString& tip,
+                         const QKeySequence& keys, const char* slot)
+{
+    // The button's text is not shown; the menu's text carries the mnemonic.
+    QAction* action = addMenuEntry(menuKey, keys);
+    connect(action, SIGNAL(triggered()), this, slot);
+    Resource::addIcon(action, key);
     auto* button = new QToolButton;
     button->setAutoRaise(true);
     button->setStyleSheet("QToolButton{border:none}");
@@ -74,16 +96,21 @@ QAction* ToolWidget::addTool(const QString& key, const QString& tip, const char*
     // Drawn from the SVG at the button's size in device pixels, so sharp on any screen.
     button->setIcon(QIcon(":/tools/" + key.toLower() + ".svg"));
     connect(button, SIGNAL(clicked(bool)), this, slot);
-    layout->addWidget(button, buttonCount / 2, buttonCount % 2);
-    ++buttonCount;
-    texted << action << button;
-    return action;
+    layout->addWidget(button, int(buttons.size()) / 2, int(buttons.size()) % 2);
+    buttons << button;
+    texted << button;
 }
 
 Tool* ToolWidget::currentTool() const
 {
     ToolManager* manager = managers.value(currentView);
     return manager ? manager->getTool() : nullptr;
+}
+
+CellCursor* ToolWidget::getCursor(QGraphicsView* view) const
+{
+    ToolManager* manager = managers.value(view);
+    return manager ? manager->getCursor() : nullptr;
 }
 
 void ToolWidget::connectTool(Tool* tool)
@@ -96,7 +123,7 @@ void ToolWidget::add(QGraphicsView* view)
 {
     auto* pen = new PenTool(web, view, colorPanel.getBrush(), div);
     delete managers.value(view);
-    managers.insert(view, new ToolManager(pen));
+    managers.insert(view, new ToolManager(pen, *web, view));
     connectTool(pen);
 }
 
@@ -116,6 +143,7 @@ void ToolWidget::setDiv(int newDiv)
     if (Tool* tool = currentTool()) {
         tool->setDiv(newDiv);
         tool->update();
+        getCursor(currentView)->update();
     }
 }
 
@@ -147,6 +175,12 @@ QList<QImage> ToolWidget::framePictures(const QList<QImage>& frames) const
         for (const QImage& frame : frames)
             pictures << tool->cellPainter().paintPicture(frame);
     return pictures;
+}
+
+void ToolWidget::pen()
+{
+    if (currentTool())
+        resetTool();
 }
 
 void ToolWidget::text()

@@ -4,6 +4,7 @@
 #include "colorpanel.h"
 
 #include <QImage>
+#include <QKeySequence>
 #include <QList>
 #include <QMap>
 #include <QMenu>
@@ -11,6 +12,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+class CellCursor;
 class QAction;
 class QGraphicsView;
 class QGridLayout;
@@ -32,6 +34,9 @@ public:
     QMenu* getMenu() { return &menu; }
     ColorPanel* getColorPanel() { return &colorPanel; }
     Tool* currentTool() const;
+    CellCursor* getCursor(QGraphicsView* view) const;
+    // What takes the focus here: the command buttons and the swatch.
+    QList<QWidget*> tabStops() { return buttons + QList<QWidget*>{&colorPanel}; }
     // For each frame (fitted to the wheel, as PictureReader delivers them) the picture that the
     // image tool would deliver on OK at its opening place with its first settings, in the
     // current tool's brush and division.
@@ -52,12 +57,16 @@ private slots:
     void setPixmap(QPixmap pix);
     void setBrush(QBrush brush);
     void resetTool(Tool* tool = nullptr);
+    void pen();
     void text();
     void fill();
 
 private:
-    // A command of the menu and the palette, named by key and explained by tip.
-    QAction* addTool(const QString& key, const QString& tip, const char* slot);
+    // A command with its button (showing the key's picture, explained by tip) and its menu
+    // entry (showing the text of the menu key) and keys.
+    void addTool(const QString& key, const QString& menuKey, const QString& tip,
+                 const QKeySequence& keys, const char* slot);
+    QAction* addMenuEntry(const QString& key, const QKeySequence& keys);
     QStringList openImages();
     void connectTool(Tool* tool);
 
@@ -70,7 +79,7 @@ private:
     QGridLayout* layout;
     QString imageFilter;
     QString lastImagePath;
-    int buttonCount = 0;
+    QList<QWidget*> buttons;
     QList<QObject*> texted;
 };
 

@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(boxes.texts.last(),
                  QString("Left out 1 of the 3 frames: the design has no slot after slot 3."));
         QCOMPARE(stack->count(), steps + 1);
-        QCOMPARE(entry(&w, "UNDO")->text(), QString("Undo Import"));
+        QCOMPARE(entry(&w, "UNDO")->text(), QString("&Undo Import"));
         const QList<QImage> after = pictures();
         QCOMPARE(after[0], before[0]);
         QVERIFY(after[1] != before[1] && after[2] != before[2] && after[1] != after[2]);

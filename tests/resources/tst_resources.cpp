@@ -241,8 +241,8 @@ private slots:
         QStringList entries;
         for (QAction* entry : languages)
             entries << entry->data().toString() + " " + entry->text();
-        QCOMPARE(entries, (QStringList{"en English", "de Deutsch",
-                                       QString::fromUtf8("zh_TW \u7e41\u9ad4\u4e2d\u6587")}));
+        QCOMPARE(entries, (QStringList{"en &English", "de &Deutsch",
+                                       QString::fromUtf8("zh_TW \u7e41\u9ad4\u4e2d\u6587(&C)")}));
         QFile table(Resource::directory() + "language.csv");
         QVERIFY(table.open(QIODevice::ReadOnly));
         QStringList keys;
@@ -256,6 +256,31 @@ private slots:
                 QVERIFY2(!Resource::getText(key).trimmed().isEmpty(),
                          qPrintable(entries[i] + ": " + key));
         }
+    }
+
+    // A text shown inside another one drops its mnemonic, in either form.
+    void plainTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("letter") << "Save &As"
+                                << "Save As";
+        QTest::newRow("bracketed")
+            << QString::fromUtf8("\u6a94\u6848(&F)") << QString::fromUtf8("\u6a94\u6848");
+        QTest::newRow("ampersand") << "Fish && &Chips"
+                                   << "Fish & Chips";
+        QTest::newRow("none") << "Draw"
+                              << "Draw";
+        QTest::newRow("last") << "Rock &"
+                              << "Rock &";
+        QTest::newRow("short") << "&F"
+                               << "F";
+    }
+    void plainTexts()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, plain);
+        QCOMPARE(Resource::withoutMnemonic(text), plain);
     }
 
     // Quoted cells, registrations, the language menu and the choice kept for the next start.

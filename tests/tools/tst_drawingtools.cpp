@@ -7,6 +7,7 @@
 #include "resources/resource.h"
 #include "testsuite.h"
 #include "tools/bitfont.h"
+#include "tools/cellcursor.h"
 #include "tools/imageconverter.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
@@ -229,6 +230,88 @@ private slots:
     }
 
     // A field of one colour; the share of it that becomes ink, within 0.03 where dithered.
+    // Drawing from the keyboard: the arrows move the cell cursor (Right clockwise, Up to the
+    // rim), Space paints while held and Enter paints once, each run one step, in the pen's
+    // colour and repeat. Keys: L R U D the arrows, S and s Space down and up, a Space held
+    // through the keyboard's repeat, E Enter, X the colour panel's swap. The cells are given
+    // as angular positions from the cursor's start at the top of the wheel, and rings.
+    void keyboardDrawing_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("div");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QList<QPoint>>("cells");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("enter") << 64 << 1 << "E" << QList<QPoint>{{0, 0}} << 1;
+        QTest::newRow("run") << 64 << 1 << "SRRs" << QList<QPoint>{{0, 0}, {1, 0}, {2, 0}} << 1;
+        QTest::newRow("key repeat")
+            << 64 << 1 << "SRaLLs" << QList<QPoint>{{-1, 0}, {0, 0}, {1, 0}} << 1;
+        QTest::newRow("rings") << 64 << 1 << "SDDs" << QList<QPoint>{{0, 0}, {0, 1}, {0, 2}} << 1;
+        QTest::newRow("moving only") << 64 << 1 << "RRUL" << QList<QPoint>{} << 0;
+        QTest::newRow("two runs") << 64 << 1 << "SRsRSs" << QList<QPoint>{{0, 0}, {1, 0}, {2, 0}}
+                                  << 2;
+        QTest::newRow("rim") << 64 << 1 << "UUE" << QList<QPoint>{{0, 0}} << 1;
+        QTest::newRow("hub") << 16 << 1 << QString(20, 'D') + "E" << QList<QPoint>{{0, 15}} << 1;
+        QTest::newRow("round") << 16 << 1 << "RRRRE" << QList<QPoint>{{4, 0}} << 1;
+        QTest::newRow("repeat") << 16 << 4 << "LE"
+                                << QList<QPoint>{{-1, 0}, {3, 0}, {7, 0}, {11, 0}} << 1;
+        QTest::newRow("erase") << 64 << 1 << "ERSRsXLE" << QList<QPoint>{{0, 0}, {2, 0}} << 3;
+    }
+    void keyboardDrawing()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, div);
+        QFETCH(QString, keys);
+        QFETCH(QList<QPoint>, cells);
+        QFETCH(int, steps);
+        const int leds = 16;
+        Desk desk(lines, leds);
+        desk.palette.setDiv(div);
+        const auto key = [&desk](QEvent::Type type, int code, bool repeat = false) {
+            QKeyEvent event(type, code, Qt::NoModifier, QString(), repeat);
+            QApplication::sendEvent(&desk.panel, &event);
+        };
+        const QMap<QChar, int> arrows = {
+            {'L', Qt::Key_Left}, {'R', Qt::Key_Right}, {'U', Qt::Key_Up}, {'D', Qt::Key_Down}};
+        for (QChar k : keys) {
+            if (arrows.contains(k) || k == 'E') {
+                key(QEvent::KeyPress, arrows.value(k, Qt::Key_Return));
+                key(QEvent::KeyRelease, arrows.value(k, Qt::Key_Return));
+            } else if (k == 'a') {
+                key(QEvent::KeyRelease, Qt::Key_Space, true);
+                key(QEvent::KeyPress, Qt::Key_Space, true);
+            } else if (k == 'X') {
+                QTest::mouseClick(desk.palette.getColorPanel(), Qt::LeftButton);
+            } else {
+                key(k == 'S' ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_Space);
+            }
+        }
+        QList<int> expected;
+        for (const QPoint& cell : cells)
+            expected << (lines - 1 - (lines * 3 / 4 + cell.x() + lines) % lines) * leds + cell.y();
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(desk.litCells(), expected);
+        QCOMPARE(desk.stack()->count(), steps);
+    }
+
+    // The cell cursor shows only while the design has the focus and no tool's panel has it.
+    void cellCursorShows()
+    {
+        Desk desk(64, 16);
+        CellCursor* cursor = desk.palette.getCursor(&desk.panel);
+        QVERIFY(QTest::qWaitForWindowActive(&desk.panel));
+        desk.panel.clearFocus();
+        QVERIFY(!cursor->isShown());
+        desk.panel.setFocus();
+        QVERIFY(cursor->isShown());
+        desk.tool<TextTool>("text");
+        QVERIFY(!cursor->isShown());
+        desk.tool<PenTool>("pen");
+        QVERIFY(cursor->isShown());
+        desk.panel.clearFocus();
+        QVERIFY(!cursor->isShown());
+    }
+
     void inkShareOfAField_data()
     {
         QTest::addColumn<QRgb>("colour");

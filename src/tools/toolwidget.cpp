@@ -88,7 +88,9 @@ void ToolWidget::addTool(const QString& key, const QString& menuKey, const QStri
     Resource::addIcon(action, key);
     auto* button = new QToolButton;
     button->setAutoRaise(true);
-    button->setStyleSheet("QToolButton{border:none}");
+    // Flat, but a keyboard user still sees where the focus is.
+    button->setStyleSheet("QToolButton{border:none}"
+                          "QToolButton:focus{border:2px solid palette(highlight)}");
     button->setIconSize(QSize(32, 32));
     // Its text is not shown, but is its name for a screen reader.
     Resource::addText(button, "text", key);

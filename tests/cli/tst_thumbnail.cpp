@@ -39,6 +39,13 @@ class ThumbnailTest : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the thumbnailer serves the file managers of freedesktop desktops; Windows has none");
+#endif
+    }
+
     void designs_data()
     {
         // The design file, the size asked for, the exit status, and whether the cells of the

@@ -87,13 +87,6 @@ struct SlotList {
     LayerWidget layers{&design};
 };
 
-void chooseLanguage(const QString& code)
-{
-    for (QAction* language : Resource::getLanguageMenu()->actions())
-        if (language->data() == code)
-            language->trigger();
-}
-
 } // namespace
 
 class AccessibilityTest : public QObject {

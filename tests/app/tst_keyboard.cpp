@@ -84,13 +84,6 @@ QStringList rotatedTo(QStringList stops, const QString& first)
     return at < 0 ? stops : stops.mid(at) + stops.mid(0, at);
 }
 
-void chooseLanguage(const QString& code)
-{
-    for (QAction* language : Resource::getLanguageMenu()->actions())
-        if (language->data() == code)
-            language->trigger();
-}
-
 } // namespace
 
 class KeyboardTest : public QObject {

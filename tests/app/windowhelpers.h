@@ -22,6 +22,14 @@ struct DemoWindow : Product, MainWindow {
     }
 };
 
+// Switches the interface to a language, as its menu entry does.
+inline void chooseLanguage(const QString& code)
+{
+    for (QAction* language : Resource::getLanguageMenu()->actions())
+        if (language->data() == code)
+            language->trigger();
+}
+
 // The command showing the text of a key in the current language, wherever it lives; for
 // "UNDO", the undo command, whose text names the step.
 inline QAction* entry(MainWindow* window, const QString& key)

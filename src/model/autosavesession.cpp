@@ -35,11 +35,10 @@ AutosaveSession::~AutosaveSession()
 {
     if (!lock.isLocked())
         return;
-    QDir place(folder());
     if (own)
-        place.removeRecursively();
+        QDir(folder()).removeRecursively();
     else
-        place.rmdir(".");
+        QDir().rmdir(folder());
     // Only now: a folder without its lock is there for any program to take over.
     lock.unlock();
 }

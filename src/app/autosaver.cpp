@@ -20,18 +20,12 @@ Autosaver::Autosaver(const QString& product, QSize grid, std::function<bool()> d
 {
 }
 
-Autosaver::~Autosaver()
-{
-    // The session goes with its files; the designs may outlive us.
-    for (auto it = timers.cbegin(); it != timers.cend(); ++it)
-        disconnect(it.key(), nullptr, this, nullptr);
-}
-
 int Autosaver::interval()
 {
     bool number = false;
     const double seconds = qEnvironmentVariable("RIMGLOW_AUTOSAVE_SECONDS").toDouble(&number);
-    return number && seconds >= 0 ? int(seconds * 1000) : 60 * 1000;
+    // A day at most: a timer counts milliseconds in an int.
+    return number && seconds >= 0 ? int(qMin(seconds, 24 * 3600.0) * 1000) : 60 * 1000;
 }
 
 void Autosaver::add(Design* design)

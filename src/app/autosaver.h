@@ -23,7 +23,6 @@ class Autosaver : public QObject {
 public:
     // drawing tells whether a stroke is in progress.
     Autosaver(const QString& product, QSize grid, std::function<bool()> drawing);
-    ~Autosaver() override;
 
     void add(Design* design);
     // Writes the design now; false, and failed() with the reason, when that is not possible.

@@ -3,11 +3,13 @@
 #include "buildinfo.h"
 #include "config/argparser.h"
 #include "dockwidget.h"
+#include "model/autosavefile.h"
 #include "model/design.h"
 #include "model/layerwidget.h"
 #include "model/wheelpanel.h"
 #include "resources/resource.h"
 #include "smalldockwidget.h"
+#include "tools/cellcursor.h"
 #include "tools/picturereader.h"
 #include "transfer/frameencoder.h"
 #include "updateclient.h"
@@ -62,6 +64,10 @@ MainWindow::MainWindow(ArgParser* configuration)
     // make the whole window composite through OpenGL.
     , simulateDialog(configuration, nullptr)
     , about(Resource::directory() + "splash.png", this)
+    , autosaver(configuration->name, QSize(configuration->lines, configuration->leds), [this] {
+        return QGuiApplication::mouseButtons() != Qt::NoButton ||
+               (current && tools.getCursor(current)->isHeld());
+    })
 {
     clipboard.fill(Qt::transparent);
     layerStack.setContentsMargins(0, 0, 0, 0);
@@ -100,6 +106,9 @@ MainWindow::MainWindow(ArgParser* configuration)
     connect(&tools, &ToolWidget::changePixmap, this, &MainWindow::setPixmap);
     connect(&tools, &ToolWidget::toImport, this, &MainWindow::importFiles);
     connect(&transmitter, &Transmitter::stored, this, &MainWindow::showStored);
+    connect(&autosaver, &Autosaver::failed, this, [this](const QString& reason) {
+        statusBar()->showMessage(Resource::getText("AUTOSAVE_FAIL") + " " + reason);
+    });
     connect(&array, &WheelArray::setDiv, &tools, &ToolWidget::setDiv);
 
     toolDock = new DockWidget(Qt::LeftDockWidgetArea, this);
@@ -307,9 +316,19 @@ WheelPanel* MainWindow::createNew(QString file)
             return nullptr;
         }
     } else {
-        untitledNumbers.insert(design, ++untitledCount);
-        design->setDisplayName(Resource::getText("UNTITLED") + QString::number(untitledCount));
+        nameUntitled(design);
     }
+    return addTab(design);
+}
+
+void MainWindow::nameUntitled(Design* design)
+{
+    untitledNumbers.insert(design, ++untitledCount);
+    design->setDisplayName(Resource::getText("UNTITLED") + QString::number(untitledCount));
+}
+
+WheelPanel* MainWindow::addTab(Design* design)
+{
     auto* panel = new WheelPanel(design, web, array.getBackground(0));
     auto* layers = new LayerWidget(design);
     layerLists.insert(panel, layers);
@@ -319,6 +338,7 @@ WheelPanel* MainWindow::createNew(QString file)
     connect(design, &Design::modifiedChanged, this, &MainWindow::resetTitle);
     connect(design, &Design::fileChanged, this, &MainWindow::resetTitle);
     undoGroup.addStack(design->getUndoStack());
+    autosaver.add(design);
 
     layerStack.addWidget(layers);
     const int index = tabs.addTab(panel, design->getDisplayName());
@@ -433,12 +453,81 @@ WheelPanel* MainWindow::openFile(const QString& path)
 void MainWindow::openFiles(const QStringList& paths)
 {
     WheelPanel* first = panelAt(0);
-    const bool untouched = tabs.count() == 1 && first->getDesign()->getFilePath().isEmpty() &&
-                           first->getDesign()->getUndoStack()->count() == 0;
+    const bool untouched = isUntouched(first);
     bool opened = false;
     for (const QString& path : paths)
         opened = openFile(path) || opened;
     if (untouched && opened)
+        closeTab(tabs.indexOf(first));
+}
+
+bool MainWindow::isUntouched(WheelPanel* panel)
+{
+    return tabs.count() == 1 && panel->getDesign()->getFilePath().isEmpty() &&
+           panel->getDesign()->getUndoStack()->count() == 0;
+}
+
+void MainWindow::recover()
+{
+    const QSize grid(configuration->lines, configuration->leds);
+    // A design has a slot at least.
+    const int count = qMax(configuration->mostPictures(), 1);
+    // Taken over until the question is answered, so no other program offers them meanwhile.
+    const auto sessions = AutosaveSession::abandoned();
+    QList<AutosaveFile> found;
+    QStringList damaged;
+    for (const auto& session : sessions) {
+        for (const QString& path : session->files()) {
+            AutosaveFile file(path);
+            if (!file.read()) {
+                const QString reason = file.errorString().isEmpty()
+                                           ? Resource::getText("AUTOSAVE_INCOMPLETE")
+                                           : file.errorString();
+                damaged << QDir::toNativeSeparators(AutosaveSession::setAside(path)) + "\n" +
+                               reason;
+            } else if (file.isFor(configuration->name, grid, count)) {
+                found << file;
+            }
+        }
+    }
+    if (!damaged.isEmpty())
+        showMessage(QMessageBox::Warning,
+                    Resource::getText("AUTOSAVE_DAMAGED") + "\n\n" + damaged.join("\n\n"));
+    if (found.isEmpty())
+        return;
+
+    QStringList names;
+    for (const AutosaveFile& file : found)
+        names << (file.getFilePath().isEmpty() ? file.getDisplayName()
+                                               : QDir::toNativeSeparators(file.getFilePath()));
+    const bool one = found.size() == 1;
+    const QString text = (one ? Resource::getText("RESTORE_ONE")
+                              : Resource::getText("RESTORE_MANY").arg(names.size())) +
+                         "\n\n" + names.join("\n") + "\n\n" +
+                         Resource::getText(one ? "RESTORE_IT" : "RESTORE_THEM");
+    QMessageBox box(QMessageBox::Question, Resource::getTitle(), text, QMessageBox::NoButton, this);
+    box.setWindowIcon(Resource::getIcon("LOGO"));
+    QAbstractButton* yes = box.addButton(Resource::getText("YES"), QMessageBox::AcceptRole);
+    box.addButton(Resource::getText("NO"), QMessageBox::RejectRole);
+    box.setDefaultButton(qobject_cast<QPushButton*>(yes));
+    box.exec();
+    const bool restore = box.clickedButton() == yes;
+    WheelPanel* first = panelAt(0);
+    const bool untouched = isUntouched(first);
+    for (const AutosaveFile& file : found) {
+        if (restore) {
+            auto* design = new Design(count, web.getOverlay().size());
+            file.restore(design);
+            if (design->getFilePath().isEmpty())
+                nameUntitled(design);
+            addTab(design);
+            // The old autosave goes only once this program has written its own.
+            if (!autosaver.write(design))
+                continue;
+        }
+        QFile::remove(file.getPath());
+    }
+    if (restore && untouched)
         closeTab(tabs.indexOf(first));
 }
 

@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include "aboutdialog.h"
+#include "autosaver.h"
 #include "model/wheelarray.h"
 #include "model/wheelweb.h"
 #include "simulation/simulatedialog.h"
@@ -49,6 +50,10 @@ public:
     void openFiles(const QStringList& paths);
     // The designs opened or saved last, newest first, as far as they still exist.
     QStringList recentFiles() const;
+    // Offers the work that programs of this product left unsaved when they ended without
+    // closing, and opens what the user takes back as modified tabs.
+    void recover();
+    Autosaver* getAutosaver() { return &autosaver; }
 
     WheelPanel* getCurrent() const { return current; }
     Design* getCurrentDesign() const;
@@ -109,6 +114,11 @@ private:
     void showProblem(const QString& key, const QString& path, const QString& reason = QString());
     void showMessage(QMessageBox::Icon icon, const QString& text);
     WheelPanel* panelAt(int index);
+    // A tab for the design, which the window owns from now on.
+    WheelPanel* addTab(Design* design);
+    void nameUntitled(Design* design);
+    // The first tab of a start, which a design opened at once takes the place of.
+    bool isUntouched(WheelPanel* panel);
     WheelPanel* openFile(const QString& path);
     void remember(const QString& path);
     void fillRecentMenu();
@@ -133,6 +143,7 @@ private:
     QString fileDirectory;
     SimulateDialog simulateDialog;
     AboutDialog about;
+    Autosaver autosaver;
     UpdateClient* http = nullptr;
 
     DockWidget* toolDock = nullptr;

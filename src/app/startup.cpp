@@ -66,6 +66,8 @@ int runProgram(int argc, char** argv)
     QObject::connect(splash.get(), &SplashScreen::end, window.get(), [&window] {
         window->show();
         QApplication::setQuitOnLastWindowClosed(true);
+        // Asked over the window, before the user sets to work.
+        QTimer::singleShot(0, window.get(), &MainWindow::recover);
     });
     timer.start(20);
 

@@ -48,6 +48,8 @@ public:
     // Writes the design file; on success the design belongs to that file and is clean. A
     // failed write leaves the design modified, and the old file as it was.
     bool save(const QString& path, QString* error);
+    // The design is the file's now, and named after it.
+    void belongTo(const QString& path);
 
     // The user's edits, one undo step each.
     void paste(const QImage& picture);
@@ -82,8 +84,6 @@ signals:
     void modifiedChanged(bool modified);
 
 private:
-    // The design is the file's now, and named after it.
-    void belongTo(const QString& path);
     void pushStep(WheelCommand* step);
     void dropForgottenSteps();
 

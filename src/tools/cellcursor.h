@@ -26,6 +26,8 @@ public:
     // The cursor's cell as a position in the grid's cell list.
     int getCell() const;
     bool isShown() const;
+    // Space is down: a run is being drawn.
+    bool isHeld() const { return held; }
     // Shows the repeats of the tool's division as it is now.
     void update();
 

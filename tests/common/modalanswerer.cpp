@@ -36,6 +36,7 @@ void ModalAnswerer::answer()
     box->setProperty("answered", true);
     titles << box->windowTitle();
     texts << box->text();
+    details << box->informativeText();
     QAbstractButton* button = nullptr;
     if (!answers.isEmpty()) {
         const QString wanted = answers.takeFirst();

@@ -7,7 +7,8 @@
 
 // While it lives, answers every modal message box and file dialog. The boxes are answered with
 // the buttons named by answers, in turn; once those are used up, or when a box has no such
-// button, with its default button (or its first one); the title and text of each are recorded.
+// button, with its default button (or its first one); the title, text and informative text of
+// each are recorded.
 // The file dialogs get the paths in turn; an empty path, or a dialog beyond the list, cancels.
 class ModalAnswerer : public QObject {
 public:
@@ -15,6 +16,7 @@ public:
 
     QStringList titles;
     QStringList texts;
+    QStringList details;
 
 private:
     void answer();

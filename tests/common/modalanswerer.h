@@ -10,6 +10,7 @@
 // button, with its default button (or its first one); the title, text and informative text of
 // each are recorded.
 // The file dialogs get the paths in turn; an empty path, or a dialog beyond the list, cancels.
+// What each file dialog offered before it was answered is recorded.
 class ModalAnswerer : public QObject {
 public:
     explicit ModalAnswerer(const QStringList& answers = {}, const QStringList& paths = {});
@@ -17,6 +18,7 @@ public:
     QStringList titles;
     QStringList texts;
     QStringList details;
+    QStringList offered;
 
 private:
     void answer();

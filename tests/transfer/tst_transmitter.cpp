@@ -233,7 +233,7 @@ private slots:
     // A failed step's box tells what the user needs beyond its cause: the code of a wheel the
     // product does not know and the codes it knows; the slot of a store that failed, what was
     // stored before it and why. A wheel with fewer slots than were ticked gets the rest, and
-    // a box names the ticked slots left out.
+    // a box names the ticked slots left out. The dialog's label names the slot being stored.
     void failureDetails_data()
     {
         QTest::addColumn<QByteArray>("identity");
@@ -241,6 +241,8 @@ private slots:
         QTest::addColumn<Answers>("answers");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("detail");
+        // The last store's label, which names its slot.
+        QTest::addColumn<QString>("label");
         const auto failing = [](Dongle_::ERROR status) {
             return ScriptedWheel::Answer{QByteArray(), status};
         };
@@ -249,31 +251,37 @@ private slots:
                                "switched on and close to the dongle.";
         QTest::newRow("unknown wheel")
             << QByteArray("X99\0\0\0\0", 7) << QList<int>{0} << Answers() << silent
-            << "The wheel answered with the code X99. This product knows: D08, D12.";
+            << "The wheel answered with the code X99. This product knows: D08, D12."
+            << "Send to Wheel";
         QTest::newRow("silent wheel")
             << d12 << QList<int>{0} << Answers{{0, failing(Dongle_::RECEIVE_FAILED)}} << silent
-            << "";
+            << ""
+            << "Send to Wheel";
         QTest::newRow("wrong checksum")
             << d12 << QList<int>{0, 1, 2} << Answers{{2, {QByteArray(1, char(crc(frame(1)) ^ 1))}}}
             << failed
             << "Slot 2 was not stored. Pictures stored before it: 1. "
-               "Cause: the wheel answered with a wrong checksum.";
+               "Cause: the wheel answered with a wrong checksum."
+            << "Storing picture 2";
         QTest::newRow("dongle gone")
             << d12 << QList<int>{0, 1, 2} << Answers{{3, failing(Dongle_::SEND_FAILED)}} << failed
             << "Slot 3 was not stored. Pictures stored before it: 2. "
-               "Cause: the USB dongle could not be reached; it may have "
-               "been unplugged.";
+               "Cause: the USB dongle could not be reached; it may have been unplugged."
+            << "Storing picture 3";
         QTest::newRow("no answer to a store")
             << d12 << QList<int>{4} << Answers{{1, failing(Dongle_::RECEIVE_FAILED)}} << failed
             << "Slot 5 was not stored. Pictures stored before it: 0. Cause: the wheel did not "
-               "answer.";
+               "answer."
+            << "Storing picture 5";
         QTest::newRow("no access during a store")
             << d12 << QList<int>{0} << Answers{{1, failing(Dongle_::NO_ACCESS)}} << failed
             << "Slot 1 was not stored. Pictures stored before it: 0. Cause: no permission to use "
-               "the USB dongle.";
+               "the USB dongle."
+            << "Storing picture 1";
         QTest::newRow("fewer slots than ticked")
             << d12 << QList<int>{0, 2, 5, 7, 11} << Answers() << "2 pictures stored in the wheel."
-            << "The wheel holds 5 pictures; these ticked slots were not sent: 6, 8, 12.";
+            << "The wheel holds 5 pictures; these ticked slots were not sent: 6, 8, 12."
+            << "Storing picture 3";
     }
 
     void failureDetails()
@@ -293,6 +301,7 @@ private slots:
         QTRY_COMPARE(answerer.texts.size(), 1);
         QTEST(answerer.texts.first(), "text");
         QTEST(answerer.details.first(), "detail");
+        QTEST(transmitter.labelText(), "label");
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

@@ -45,8 +45,8 @@ void LayerView::dropEvent(QDropEvent* event)
     const int before = dropRow(event);
     if (from >= 0 && before != from && before != from + 1)
         model()->moveRow(QModelIndex(), from, QModelIndex(), before);
-    // Nothing is left for the drag to remove; the drop ends it as leaving the list does.
-    event->ignore();
+    // Left unaccepted, the drop leaves the drag nothing to remove; it ends as leaving the list
+    // does.
     QDragLeaveEvent leave;
     QListWidget::dragLeaveEvent(&leave);
 }

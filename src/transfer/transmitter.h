@@ -32,7 +32,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void identified(const QString& code, int capacity, const QList<int>& leftOut);
+    void identified(const QString& code, int wheelCapacity, const QList<int>& outside);
     void storing(int slot);
     void ended(int count);
     // What the user needs beyond the failure's own words: the wheel's code and the codes the

@@ -2,6 +2,7 @@
 
 #include "buildinfo.h"
 
+#include <QKeyEvent>
 #include <QPixmap>
 
 AboutDialog::AboutDialog(QString path, QWidget* parent)
@@ -39,4 +40,12 @@ void AboutDialog::show()
 void AboutDialog::mousePressEvent(QMouseEvent*)
 {
     hide();
+}
+
+void AboutDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        hide();
+    else
+        QLabel::keyPressEvent(event);
 }

@@ -4,7 +4,7 @@
 #include <QLabel>
 
 // The About box: the splash picture with the build date and the rights notice; any click
-// closes it.
+// closes it, and so does Escape.
 class AboutDialog : public QLabel {
     Q_OBJECT
 public:
@@ -17,6 +17,7 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* notice;

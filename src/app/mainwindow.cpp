@@ -35,16 +35,21 @@
 
 namespace {
 
-// Saving starts where the last design was opened or saved, unless that folder cannot take a
-// new file (the examples of an installed program, a removed disk): then in the user's
-// documents.
-QString saveStart(const QString& remembered)
+// Saving offers the design's own name where the last design was opened or saved, unless that
+// folder cannot take a new file (the examples of an installed program, a removed disk): then
+// in the user's documents, or in the home folder when there are none.
+QString saveStart(const QString& remembered, const QString& name)
 {
     const QFileInfo place(remembered);
-    const QFileInfo folder(place.isDir() ? place.absoluteFilePath() : place.absolutePath());
-    if (folder.isDir() && folder.isWritable())
-        return remembered;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QStringList folders{place.isDir() ? place.absoluteFilePath() : place.absolutePath(),
+                              QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                              QDir::homePath()};
+    for (const QString& folder : folders) {
+        const QFileInfo info(folder);
+        if (info.isDir() && info.isWritable())
+            return QDir(folder).filePath(name);
+    }
+    return name;
 }
 
 } // namespace
@@ -583,7 +588,8 @@ bool MainWindow::save(WheelPanel* panel, bool saveAs)
     Design* design = panel->getDesign();
     QString path = design->getFilePath();
     if (saveAs || path.isEmpty()) {
-        path = QFileDialog::getSaveFileName(this, "", saveStart(fileDirectory), fileFilter);
+        path = QFileDialog::getSaveFileName(
+            this, "", saveStart(fileDirectory, design->getDisplayName()), fileFilter);
         if (path.isEmpty())
             return false;
         if (QFileInfo(path).suffix() != configuration->name)

@@ -295,9 +295,8 @@ int SendCommand::check()
             std::printf("wheel %s, %s\n", qPrintable(code), qPrintable(pictureCount(capacity)));
         });
     QObject::connect(&sequence, &TransferSequence::finished, &loop, [&] { loop.exit(Sent); });
-    QObject::connect(&sequence, &TransferSequence::failed, &loop, [&](TransferError error) {
-        loop.exit(status(error, -1, sequence.wheelCode()));
-    });
+    QObject::connect(&sequence, &TransferSequence::failed, &loop,
+                     [&](TransferError error) { loop.exit(status(error, sequence)); });
     sequence.check();
     return loop.exec();
 }
@@ -307,7 +306,6 @@ int SendCommand::sendToOneWheel()
     TransferSequence sequence(product->ids, product->hasHall());
     SendProgress progress(stdout, isatty(fileno(stdout)));
     QEventLoop loop;
-    int currentSlot = -1;
     QList<int> stored;
     QObject::connect(
         &sequence, &TransferSequence::identified,
@@ -327,10 +325,8 @@ int SendCommand::sendToOneWheel()
             progress.start(int(frames.size() - outside.size()), int(frames.first().size()),
                            product->hasHall());
         });
-    QObject::connect(&sequence, &TransferSequence::storing, [&](int slot) {
-        currentSlot = slot;
-        progress.storing(slot);
-    });
+    QObject::connect(&sequence, &TransferSequence::storing,
+                     [&](int slot) { progress.storing(slot); });
     QObject::connect(&sequence, &TransferSequence::confirmed, [&](int slot) {
         stored << slot;
         progress.confirmed(slot);
@@ -344,7 +340,7 @@ int SendCommand::sendToOneWheel()
         if (error == TransferError::NotConfirmed && !stored.isEmpty())
             std::fprintf(stderr, "rimglow-send: stored and confirmed before: slot %s\n",
                          qPrintable(slotList(stored)));
-        loop.exit(status(error, currentSlot, sequence.wheelCode()));
+        loop.exit(status(error, sequence));
     });
     sequence.send(frames);
     const int result = loop.exec();
@@ -355,8 +351,9 @@ int SendCommand::sendToOneWheel()
     return result;
 }
 
-int SendCommand::status(TransferError error, int slot, const QString& code)
+int SendCommand::status(TransferError error, const TransferSequence& sequence)
 {
+    const QString code = sequence.wheelCode();
     switch (error) {
     case TransferError::NoDongle:
         return fail(NoDongle, "no dongle found: plug the USB dongle in (or name its device in "
@@ -370,14 +367,21 @@ int SendCommand::status(TransferError error, int slot, const QString& code)
                                   "bring it near the dongle");
     case TransferError::WheelUnknown:
         return fail(WheelProblem, "the wheel answered as " + code +
-                                      ", which this product does not know: give the options "
-                                      "of the wheel's product, with " +
-                                      code + " in -v");
-    case TransferError::NotConfirmed:
-        return fail(NotConfirmed, QString("the wheel did not confirm slot %1 (wrong checksum or "
-                                          "no answer): bring it nearer the dongle and send "
-                                          "again")
-                                      .arg(slot + 1));
+                                      ", which this product does not know (it knows " +
+                                      sequence.knownCodes().join(", ") +
+                                      "): give the options of the wheel's product, with " + code +
+                                      " in -v");
+    case TransferError::NotConfirmed: {
+        const Dongle_::ERROR cause = sequence.storeStatus();
+        return fail(NotConfirmed,
+                    QString("the wheel did not confirm slot %1 (%2): bring it nearer the dongle "
+                            "and send again")
+                        .arg(sequence.storeSlot() + 1)
+                        .arg(cause == Dongle_::OK               ? "wrong checksum"
+                             : cause == Dongle_::RECEIVE_FAILED ? "no answer"
+                             : cause == Dongle_::NO_ACCESS      ? "no permission to use the dongle"
+                                                           : "the dongle could not be reached"));
+    }
     }
     return WheelProblem;
 }

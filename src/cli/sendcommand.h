@@ -12,6 +12,8 @@
 
 #include <memory>
 
+class TransferSequence;
+
 // rimglow-send: stores a design's pictures, or picture files, in the wheel's slots without a
 // window, for scripts and for shops that program wheel after wheel. The product is described
 // by the same options as for the program; the exit status tells what went wrong.
@@ -45,7 +47,7 @@ private:
     int check();
     int sendToOneWheel();
     // The exit status of a failed transfer, with its message.
-    int status(TransferError error, int slot, const QString& code);
+    int status(TransferError error, const TransferSequence& sequence);
     void waitForNextWheel();
     int fail(int status, const QString& message);
 

@@ -1,5 +1,8 @@
 #include "layerview.h"
 
+#include <QDragLeaveEvent>
+#include <QDropEvent>
+
 LayerView::LayerView(QWidget* parent)
     : QListWidget(parent)
 {
@@ -31,4 +34,27 @@ QListWidgetItem* LayerView::add()
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Checked);
     return item;
+}
+
+void LayerView::dropEvent(QDropEvent* event)
+{
+    // The row is moved here rather than by Qt, which copies a row let go below the last one to
+    // the end and then removes the original: for a moment the list holds a row that stands for
+    // no slot. Let go where it stands, it does not move at all.
+    const int from = currentRow();
+    const int before = dropRow(event);
+    if (from >= 0 && before != from && before != from + 1)
+        model()->moveRow(QModelIndex(), from, QModelIndex(), before);
+    // Left unaccepted, the drop leaves the drag nothing to remove; it ends as leaving the list
+    // does.
+    QDragLeaveEvent leave;
+    QListWidget::dragLeaveEvent(&leave);
+}
+
+int LayerView::dropRow(const QDropEvent* event) const
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || dropIndicatorPosition() == OnViewport)
+        return count();
+    return dropIndicatorPosition() == BelowItem ? index.row() + 1 : index.row();
 }

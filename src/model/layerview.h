@@ -13,7 +13,12 @@ public:
     // Appends a tickable row.
     QListWidgetItem* add();
 
+protected:
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    // The row a dropped row goes before, from where the drop indicator stands.
+    int dropRow(const QDropEvent* event) const;
     void renumber();
 };
 

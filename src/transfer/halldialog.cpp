@@ -39,8 +39,6 @@ HallDialog::HallDialog(QWidget* parent)
     : QDialog(parent)
     , picture(QByteArray(standSvg))
 {
-    setWindowTitle(Resource::getTitle());
-
     auto* standButton = new QPushButton;
     standButton->setIconSize(QSize(300, 300));
     standButton->setIcon(icon(300));
@@ -109,6 +107,13 @@ bool HallDialog::eventFilter(QObject* watched, QEvent* event)
         tabs->tabBar()->setAccessibleTabName(index, page->toolTip());
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void HallDialog::showEvent(QShowEvent* event)
+{
+    // The product's title is given after the main window has made this dialog.
+    setWindowTitle(Resource::getTitle());
+    QDialog::showEvent(event);
 }
 
 QPixmap HallDialog::icon(int width)

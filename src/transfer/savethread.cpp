@@ -25,5 +25,5 @@ void SaveThread::run()
     if (confirmed)
         emit saved();
     else
-        emit showError(TransferError::NotConfirmed);
+        emit notConfirmed(dongle->getError());
 }

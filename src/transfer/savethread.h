@@ -14,6 +14,9 @@ public:
 
 signals:
     void saved();
+    // The store was not confirmed; the status tells why (OK: the wheel answered with a wrong
+    // checksum).
+    void notConfirmed(Dongle_::ERROR status);
 
 protected:
     void run() override;

@@ -12,6 +12,7 @@ TransferSequence::TransferSequence(QMap<QString, int> ids, bool hall, DongleFact
 {
     connect(&versionWorker, &VersionThread::showVersion, this, &TransferSequence::showVersion);
     connect(&saveWorker, &SaveThread::saved, this, &TransferSequence::saved);
+    connect(&saveWorker, &SaveThread::notConfirmed, this, &TransferSequence::notConfirmed);
     for (DongleThread* worker : QList<DongleThread*>{&versionWorker, &saveWorker}) {
         connect(worker, &DongleThread::showError, this, &TransferSequence::showError);
         connect(worker, &QThread::finished, this, &TransferSequence::workerFinished);
@@ -131,6 +132,14 @@ void TransferSequence::saved()
     emit confirmed(slot);
     if (step == &saveWorker)
         storeNext();
+}
+
+void TransferSequence::notConfirmed(Dongle_::ERROR storeStatus)
+{
+    if (!takeResult())
+        return;
+    status = storeStatus;
+    fail(TransferError::NotConfirmed);
 }
 
 void TransferSequence::showError(TransferError error)

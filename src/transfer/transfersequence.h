@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 
 // One transfer to a wheel, for the dialog and the command line alike: asks the wheel who it
@@ -37,6 +38,13 @@ public:
 
     // The identity code of the last answer, known to the product or not.
     QString wheelCode() const { return code; }
+    // The identity codes the product knows.
+    QStringList knownCodes() const { return ids.keys(); }
+    // The slot of the last store, the pictures this transfer stored, and how the last store
+    // that was not confirmed failed (OK: the wheel answered with a wrong checksum).
+    int storeSlot() const { return slot; }
+    int storedCount() const { return stored; }
+    Dongle_::ERROR storeStatus() const { return status; }
 
 signals:
     // A wheel the product knows answered; the slots in leftOut are beyond its capacity and
@@ -53,6 +61,7 @@ private:
     bool takeResult();
     void showVersion(QByteArray version);
     void saved();
+    void notConfirmed(Dongle_::ERROR storeStatus);
     void showError(TransferError error);
     void fail(TransferError error);
     void storeNext();
@@ -67,6 +76,7 @@ private:
     QString code;
     int slot = -1;
     int stored = 0;
+    Dongle_::ERROR status = Dongle_::OK;
     // The worker of the step under way or failed; none when idle.
     DongleThread* step = nullptr;
     bool stepFailed = false;

@@ -6,6 +6,19 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace {
+
+// Slots as the user counts them, from 1.
+QString slotNumbers(const QList<int>& rows)
+{
+    QStringList numbers;
+    for (int slot : rows)
+        numbers << QString::number(slot + 1);
+    return numbers.join(", ");
+}
+
+} // namespace
+
 Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent, DongleFactory factory)
     : QProgressDialog(parent)
     , sequence(ids, hall, factory)
@@ -49,7 +62,7 @@ void Transmitter::checkVersion()
     sequence.check();
 }
 
-void Transmitter::identified(const QString& code, int, const QList<int>& leftOut)
+void Transmitter::identified(const QString& code, int wheelCapacity, const QList<int>& outside)
 {
     if (!isVisible()) {
         QMessageBox::about(parentWidget(), Resource::getText("TITLE"),
@@ -57,7 +70,9 @@ void Transmitter::identified(const QString& code, int, const QList<int>& leftOut
         return;
     }
     currentIndex = 0;
-    total = int(pictureCount - leftOut.size());
+    total = int(pictureCount - outside.size());
+    leftOut = outside;
+    capacity = wheelCapacity;
 }
 
 void Transmitter::storing(int slot)
@@ -81,6 +96,15 @@ void Transmitter::ended(int count)
     if (!isVisible())
         return;
     close();
+    if (!leftOut.isEmpty()) {
+        // Only this box tells which ticked pictures the wheel has no room for.
+        QMessageBox box(QMessageBox::Information, Resource::getText("CONNECTION"),
+                        Resource::getText("STORED").arg(count), QMessageBox::Ok, parentWidget());
+        box.setInformativeText(
+            Resource::getText("LEFT_OUT_DETAIL").arg(capacity).arg(slotNumbers(leftOut)));
+        box.setWindowIcon(Resource::getIcon("LOGO"));
+        box.exec();
+    }
     if (count > 0)
         emit stored(count);
 }
@@ -105,6 +129,7 @@ void Transmitter::showError(TransferError error)
                                                                  : "DONGLE";
     QMessageBox box(owner);
     box.setText(Resource::getText(text));
+    box.setInformativeText(failureDetail(error));
     box.setIconPixmap(Resource::getPixmap(picture));
     QPushButton* retry = box.addButton(Resource::getText("RETRY"), QMessageBox::AcceptRole);
     box.addButton(Resource::getText("CANCEL"), QMessageBox::RejectRole);
@@ -120,6 +145,24 @@ void Transmitter::showError(TransferError error)
     progressTimer.start();
     if (isVisible())
         setValue(baseValue);
+}
+
+QString Transmitter::failureDetail(TransferError error) const
+{
+    if (error == TransferError::WheelUnknown)
+        return Resource::getText("UNKNOWN_WHEEL_DETAIL")
+            .arg(sequence.wheelCode(), sequence.knownCodes().join(", "));
+    if (error != TransferError::NotConfirmed)
+        return QString();
+    const Dongle_::ERROR status = sequence.storeStatus();
+    const char* cause = status == Dongle_::OK               ? "CAUSE_CHECKSUM"
+                        : status == Dongle_::RECEIVE_FAILED ? "CAUSE_NO_ANSWER"
+                        : status == Dongle_::NO_ACCESS      ? "CAUSE_NO_ACCESS"
+                                                            : "CAUSE_DONGLE_GONE";
+    return Resource::getText("STORE_FAILED_DETAIL")
+        .arg(sequence.storeSlot() + 1)
+        .arg(sequence.storedCount())
+        .arg(Resource::getText(cause));
 }
 
 void Transmitter::closeEvent(QCloseEvent* event)

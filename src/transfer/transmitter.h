@@ -32,9 +32,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void identified(const QString& code, int capacity, const QList<int>& leftOut);
+    void identified(const QString& code, int wheelCapacity, const QList<int>& outside);
     void storing(int slot);
     void ended(int count);
+    // What the user needs beyond the failure's own words: the wheel's code and the codes the
+    // product knows, or the slot whose store failed, what was stored before it, and why.
+    QString failureDetail(TransferError error) const;
 
     TransferSequence sequence;
     QTimer progressTimer;
@@ -43,6 +46,9 @@ private:
     int currentIndex = 0;
     int baseValue = 0;
     int total = 0;
+    // The ticked slots beyond the wheel's capacity, and that capacity.
+    QList<int> leftOut;
+    int capacity = 0;
 };
 
 #endif

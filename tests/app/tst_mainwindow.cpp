@@ -1,3 +1,4 @@
+#include "app/aboutdialog.h"
 #include "app/startup.h"
 #include "model/design.h"
 #include "model/layerview.h"
@@ -71,6 +72,53 @@ private slots:
         QVERIFY(QFile::exists(path + "/pic.png.DEMO") && QFile::exists(path + "/pic.demo.DEMO"));
         QCOMPARE(captions(&w).last(), QString("pic"));
         QCOMPARE(w.recentFiles().first(), path + "/pic.DEMO");
+    }
+
+    // Save As offers the design's own name in a folder that can take it: where the last design
+    // was saved, else in the documents, else at home when there are no documents.
+    void saveAsOffersAWritableFolder()
+    {
+        QTemporaryDir home;
+        const QByteArray realHome = qgetenv("HOME");
+        const auto restore = qScopeGuard([&] { qputenv("HOME", realHome); });
+        qputenv("HOME", QFile::encodeName(home.path()));
+        const QString folder = dir.filePath("offered");
+        QVERIFY(QDir().mkpath(folder));
+        DemoWindow w;
+        ModalAnswerer dialogs({}, {folder + "/round"});
+        ink(&w);
+        QVERIFY(w.saveAs());
+        QVERIFY(!w.saveAs());
+        // A removed disk.
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(!w.saveAs());
+        QVERIFY(QDir(home.path()).mkdir("Documents"));
+        QVERIFY(!w.saveAs());
+        QCOMPARE(dialogs.offered.mid(1), (QStringList{folder + "/round", home.path() + "/round",
+                                                      home.path() + "/Documents/round"}));
+    }
+
+    // The About box goes with a click or with Escape, the keyboard's way out.
+    void aboutBoxCloses_data()
+    {
+        QTest::addColumn<bool>("click");
+        QTest::newRow("click") << true;
+        QTest::newRow("escape") << false;
+    }
+
+    void aboutBoxCloses()
+    {
+        QFETCH(bool, click);
+        DemoWindow w;
+        w.show();
+        auto* about = w.findChild<AboutDialog*>();
+        about->show();
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        if (click)
+            QTest::mouseClick(about, Qt::LeftButton);
+        else
+            QTest::keyClick(about, Qt::Key_Escape);
+        QTRY_VERIFY(!about->isVisible());
     }
 
     // Designs named on the command line open in place of the untouched first tab; opened and

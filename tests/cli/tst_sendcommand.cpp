@@ -88,10 +88,15 @@ private slots:
         row("no dongle", "none", "GIF", 4, "plug the USB dongle");
         // A short reply fails the same way in the transfer itself, which its own tests cover.
         row("silent", "--silent", "GIF", 6, "did not answer");
-        row("unknown wheel", "--id X99", "--check", 6, "answered as X99");
+        row("unknown wheel", "--id X99", "--check", 6,
+            "answered as X99, which this product "
+            "does not know (it knows D12)");
         // Click, identity, first store: the second store is lost.
         row("lost store", "--drop 4", "GIF", 7,
-            "confirmed before: slot 1\nrimglow-send: the wheel did not confirm slot 2", "0");
+            "confirmed before: slot 1\nrimglow-send: the wheel did not confirm slot 2 (no answer)",
+            "0");
+        row("wrong checksum", "--wrong-crc", "GIF", 7, "did not confirm slot 1 (wrong checksum)",
+            "0");
         row("not a design", "", "FIXTURES/designs/unreadable/not-a-picture.DEMO", 3, "as a design");
         row("not a picture", "", "FIXTURES/fonts/truncated.bdf", 3, "as a picture");
         // The program's parser goes on after an unknown letter; the sender does not.

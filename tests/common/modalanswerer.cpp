@@ -21,6 +21,7 @@ void ModalAnswerer::answer()
         return;
     if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
         dialog->setProperty("answered", true);
+        offered << dialog->selectedFiles().value(0);
         const QString path = paths.isEmpty() ? QString() : paths.takeFirst();
         if (path.isEmpty()) {
             dialog->reject();
@@ -36,6 +37,7 @@ void ModalAnswerer::answer()
     box->setProperty("answered", true);
     titles << box->windowTitle();
     texts << box->text();
+    details << box->informativeText();
     QAbstractButton* button = nullptr;
     if (!answers.isEmpty()) {
         const QString wanted = answers.takeFirst();

@@ -106,15 +106,22 @@ private slots:
 class LayerDragTest : public QObject {
     Q_OBJECT
 
-    // Presses on one row and drags it onto another, as a user does with the mouse.
+    // Where a dragged row is let go: on a row, or in the empty list below the last one.
+    static constexpr int below = -1;
+
+    // Presses on one row and drags it onto another or below the last, as a user does with the
+    // mouse.
     void drag(LayerWidget* widget, int from, int to)
     {
         LayerView* view = widget->getView();
         QWindow* window = widget->windowHandle();
         const auto place = [&](QPoint p) { return view->viewport()->mapTo(widget, p); };
         const QPoint start = place(view->visualItemRect(view->item(from)).center());
-        const QRect target = view->visualItemRect(view->item(to));
-        const QPoint end = place(to < from ? target.topLeft() + QPoint(10, 2) : target.center());
+        const QRect last = view->visualItemRect(view->item(view->count() - 1));
+        const QRect target = to == below ? last.translated(0, last.height() * 2)
+                                         : view->visualItemRect(view->item(to));
+        const bool up = to != below && to < from;
+        const QPoint end = place(up ? target.topLeft() + QPoint(10, 2) : target.center());
         // The drag runs its own event loop once it starts: the rest comes from timers.
         QTimer::singleShot(100, this, [=] {
             QTimer::singleShot(100, this, [=] { QTest::mouseMove(window, end + QPoint(0, 1)); });
@@ -123,20 +130,24 @@ class LayerDragTest : public QObject {
             QTest::mouseMove(window, end);
         });
         QTest::mousePress(window, Qt::LeftButton, {}, start);
-        QTest::mouseMove(window, start + QPoint(0, to < from ? -20 : 20));
+        QTest::mouseMove(window, start + QPoint(0, up ? -20 : 20));
         QTest::qWait(600);
     }
 
 private slots:
     void initTestCase() { HiddenFile::write("language", "en"); }
 
-    void draggedRowIsOneUndoStep()
+    void init()
     {
         // A skip in initTestCase would leak into the test classes run after this one.
         // Windows runs a drag in a loop of its own, which follows the system's mouse: Qt Test's
         // events never end it there.
         if (QGuiApplication::platformName() != "xcb")
             QSKIP("needs X11's drag and drop (run under Xvfb)");
+    }
+
+    void draggedRowIsOneUndoStep()
+    {
         Design design(4, QSize(512, 512));
         QUndoStack* stack = design.getUndoStack();
         design.setPicture(3, filled(Qt::green));
@@ -158,11 +169,81 @@ private slots:
         stack->redo();
         QCOMPARE(design.getList(), (QList<int>{3, 0, 1, 2}));
         QCOMPARE(widget.getView()->currentRow(), 0);
-        stack->undo();
-        // Dropped where it was: no step.
-        drag(&widget, 3, 3);
-        QCOMPARE(design.getList(), (QList<int>{0, 1, 2, 3}));
-        QCOMPARE(stack->count(), 1);
+    }
+
+    // A row let go where it already is changes nothing and records no step of its own, and
+    // one let go below the last row goes to the end; pressed on, a row not yet current is
+    // chosen, as a click chooses it. Undo and Redo then find only those steps, and every
+    // row still stands for a slot.
+    void dropRow_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<int>("end");
+        for (int rows : {4, 12}) {
+            const int last = rows - 1;
+            const QByteArray count = QByteArray::number(rows);
+            QTest::newRow(count + " rows, last below itself")
+                << rows << last << below << false << last;
+            QTest::newRow(count + " rows, last onto itself")
+                << rows << last << last << false << last;
+            QTest::newRow(count + " rows, chosen last below itself")
+                << rows << last << below << true << last;
+            QTest::newRow(count + " rows, chosen last onto itself")
+                << rows << last << last << true << last;
+            QTest::newRow(count + " rows, first onto itself") << rows << 0 << 0 << true << 0;
+            QTest::newRow(count + " rows, second below the last")
+                << rows << 1 << below << false << last;
+        }
+    }
+
+    void dropRow()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, chosen);
+        QFETCH(int, end);
+        Design design(rows, QSize(64, 64));
+        QUndoStack* stack = design.getUndoStack();
+        LayerWidget widget(&design);
+        // Small rows, so the empty list shows below the last one.
+        widget.getView()->setIconSize(QSize(16, 16));
+        widget.resize(200, 700);
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        if (chosen)
+            widget.getView()->setCurrentRow(from);
+        stack->setClean();
+        const int steps = stack->count();
+        const int before = design.getCurrentRow();
+        QList<int> order = design.getList();
+        order.move(from, end);
+
+        drag(&widget, from, to);
+        QCOMPARE(widget.getView()->count(), rows);
+        QCOMPARE(design.getList(), order);
+        QStringList added;
+        for (int i = steps; i < stack->count(); ++i)
+            added << stack->command(i)->text();
+        QStringList expected;
+        if (!chosen)
+            expected << "EDIT";
+        if (from != end)
+            expected << "MOVETO";
+        QCOMPARE(added, expected);
+        QCOMPARE(design.isModified(), !expected.isEmpty());
+        for (int i = 0; i < 3; ++i) {
+            stack->setIndex(steps);
+            QVERIFY(stack->isClean());
+            QCOMPARE(design.getCurrentRow(), before);
+            stack->setIndex(stack->count());
+        }
+        QCOMPARE(design.getList(), order);
+        QCOMPARE(design.getCurrentRow(), end);
+        QCOMPARE(ticks(widget.getView()), QString(rows, 'x'));
     }
 };
 

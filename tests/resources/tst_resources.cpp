@@ -32,6 +32,12 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -66,6 +72,22 @@ const QByteArray languageTable = "\"KEY\",\"en\",\"de\"\n"
                                  "\"SAVE\",\"Keep\",\"Behalten\"\n"
                                  "\"LANGUAGE\",\"Language\",\"Sprache\"\n"
                                  "\"QUOTE\",\"a \"quoted\", text\",\"b,c\"\n";
+
+#ifdef Q_OS_LINUX
+// Sets or clears a folder's append-only flag: names can be added to it, but none replaced.
+bool setAppendOnly(const QString& folder, bool on)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+#endif
 
 } // namespace
 
@@ -127,6 +149,23 @@ private slots:
         QVERIFY(!HiddenFile::exists("angle"));
 #endif
     }
+
+#ifdef Q_OS_LINUX
+    // A state file whose new text is written but cannot take the old one's place keeps the
+    // old text, and the write says it failed.
+    void replacingRefused()
+    {
+        QTemporaryDir folder;
+        const QString name = folder.filePath("hall");
+        QVERIFY(HiddenFile::write(name, "1"));
+        if (!setAppendOnly(folder.path(), true))
+            QSKIP("the file system has no append-only folders, or this user may not set them");
+        const bool replaced = HiddenFile::write(name, "2");
+        QVERIFY(setAppendOnly(folder.path(), false));
+        QVERIFY(!replaced);
+        QCOMPARE(HiddenFile::read(name), QString("1"));
+    }
+#endif
 };
 
 class IconTest : public QObject {

@@ -1,4 +1,5 @@
 #include "resources/hiddenfile.h"
+#include "resources/resource.h"
 #include "testsuite.h"
 #include "transfer/bikewidget.h"
 #include "transfer/halldialog.h"
@@ -76,6 +77,16 @@ private slots:
             QCOMPARE(dial->getShownAngle(), angle);
             QCOMPARE(HiddenFile::exists("hall"), !stored.isNull());
         }
+    }
+
+    // The product's title, as every window has it, though it is given after the dialog is made.
+    void productTitle()
+    {
+        const QString title = Resource::getTitle();
+        Resource::setTitle("Rimglow! MINI");
+        QVERIFY(reshow());
+        Resource::setTitle(title);
+        QCOMPARE(dialog->windowTitle(), QString("Rimglow! MINI"));
     }
 
     // The upper half, the lower half below the front corner, the front corner at its inner

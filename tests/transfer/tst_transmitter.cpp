@@ -42,7 +42,21 @@ QByteArray randomFrame(int size = 16)
     return frame;
 }
 
+QByteArray frame(int slot)
+{
+    return QByteArray(16, char('a' + slot));
+}
+
+char crc(const QByteArray& bytes)
+{
+    return ScriptedWheel().factory()()->crc(bytes);
+}
+
+const QByteArray d12("D12\0\0\0\0", 7);
+
 } // namespace
+
+using Answers = QMap<int, ScriptedWheel::Answer>;
 
 // Every exchange closes the device again, whatever happened.
 class PlatformDongleTest : public QObject {
@@ -171,8 +185,8 @@ private slots:
     }
 
     // The window hides while the dialog shows. A failed step is shown with its cause: Retry
-    // repeats it, Cancel closes the dialog. The version check ends in a box of its own, and a
-    // transfer of nothing the wheel has closes without a word. The wheel has a hall sensor.
+    // repeats it, Cancel closes the dialog. The version check ends in a box of its own, and so
+    // does a transfer of nothing the wheel has. The wheel has a hall sensor.
     void boxesRetryAndCancel()
     {
         ScriptedWheel wheel(QByteArray("D12\0\0\0\0", 7));
@@ -186,7 +200,7 @@ private slots:
                          {5, failing(Dongle_::RECEIVE_FAILED)},
                          {6, failing(Dongle_::NO_ACCESS)}};
         Transmitter transmitter({{"D12", 3}}, true, &window, wheel.factory());
-        ModalAnswerer answerer({"Retry", "Cancel", "OK", "Retry", "Cancel"});
+        ModalAnswerer answerer({"Retry", "Cancel", "OK", "OK", "Retry", "Cancel"});
         transmitter.saveImage({{0, randomFrame()}});
         QVERIFY(transmitter.isVisible() && !window.isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
@@ -203,17 +217,91 @@ private slots:
         transmitter.close();
         QTest::qWait(300);
         QVERIFY(window.isVisible());
-        QCOMPARE(
-            answerer.texts.mid(0, 4),
-            (QStringList{"Please check the USB dongle.", "Transfer failed", "Wheel version : 2",
-                         "The wheel does not answer. Please check that its light is "
-                         "switched on and close to the dongle."}));
-        QVERIFY2(answerer.texts.value(4).contains("no permission"),
-                 qPrintable(answerer.texts.value(4)));
+        QCOMPARE(answerer.texts.mid(0, 5),
+                 (QStringList{"Please check the USB dongle.", "Transfer failed",
+                              "Wheel version : 2", "0 pictures stored in the wheel.",
+                              "The wheel does not answer. Please check that its light is "
+                              "switched on and close to the dongle."}));
+        QVERIFY2(answerer.texts.value(5).contains("no permission"),
+                 qPrintable(answerer.texts.value(5)));
         QCOMPARE(answerer.titles.count("Transfer failed"), 4);
         QCOMPARE(wheel.messages().join(", "),
                  "click, identity, click, identity, click, store 0, click, identity, "
                  "click, identity, click, identity, click, identity, click, identity");
+    }
+
+    // A failed step's box tells what the user needs beyond its cause: the code of a wheel the
+    // product does not know and the codes it knows; the slot of a store that failed, what was
+    // stored before it and why. A wheel with fewer slots than were ticked gets the rest, and
+    // a box names the ticked slots left out. The dialog's label names the slot being stored.
+    void failureDetails_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<QList<int>>("frameSlots");
+        QTest::addColumn<Answers>("answers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("detail");
+        // The last store's label, which names its slot.
+        QTest::addColumn<QString>("label");
+        const auto failing = [](Dongle_::ERROR status) {
+            return ScriptedWheel::Answer{QByteArray(), status};
+        };
+        const QString failed = "Transfer failed";
+        const QString silent = "The wheel does not answer. Please check that its light is "
+                               "switched on and close to the dongle.";
+        QTest::newRow("unknown wheel")
+            << QByteArray("X99\0\0\0\0", 7) << QList<int>{0} << Answers() << silent
+            << "The wheel answered with the code X99. This product knows: D08, D12."
+            << "Send to Wheel";
+        QTest::newRow("silent wheel")
+            << d12 << QList<int>{0} << Answers{{0, failing(Dongle_::RECEIVE_FAILED)}} << silent
+            << ""
+            << "Send to Wheel";
+        QTest::newRow("wrong checksum")
+            << d12 << QList<int>{0, 1, 2} << Answers{{2, {QByteArray(1, char(crc(frame(1)) ^ 1))}}}
+            << failed
+            << "Slot 2 was not stored. Pictures stored before it: 1. "
+               "Cause: the wheel answered with a wrong checksum."
+            << "Storing picture 2";
+        QTest::newRow("dongle gone")
+            << d12 << QList<int>{0, 1, 2} << Answers{{3, failing(Dongle_::SEND_FAILED)}} << failed
+            << "Slot 3 was not stored. Pictures stored before it: 2. "
+               "Cause: the USB dongle could not be reached; it may have been unplugged."
+            << "Storing picture 3";
+        QTest::newRow("no answer to a store")
+            << d12 << QList<int>{4} << Answers{{1, failing(Dongle_::RECEIVE_FAILED)}} << failed
+            << "Slot 5 was not stored. Pictures stored before it: 0. Cause: the wheel did not "
+               "answer."
+            << "Storing picture 5";
+        QTest::newRow("no access during a store")
+            << d12 << QList<int>{0} << Answers{{1, failing(Dongle_::NO_ACCESS)}} << failed
+            << "Slot 1 was not stored. Pictures stored before it: 0. Cause: no permission to use "
+               "the USB dongle."
+            << "Storing picture 1";
+        QTest::newRow("fewer slots than ticked")
+            << d12 << QList<int>{0, 2, 5, 7, 11} << Answers() << "2 pictures stored in the wheel."
+            << "The wheel holds 5 pictures; these ticked slots were not sent: 6, 8, 12."
+            << "Storing picture 3";
+    }
+
+    void failureDetails()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(QList<int>, frameSlots);
+        QFETCH(Answers, answers);
+        ScriptedWheel wheel(identity);
+        wheel.answers = answers;
+        Transmitter transmitter({{"D12", 5}, {"D08", 8}}, false, &window, wheel.factory());
+        ModalAnswerer answerer({"Cancel"});
+        QMap<int, QByteArray> frames;
+        for (int slot : frameSlots)
+            frames.insert(slot, frame(slot));
+        transmitter.saveImage(frames);
+        QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
+        QTRY_COMPARE(answerer.texts.size(), 1);
+        QTEST(answerer.texts.first(), "text");
+        QTEST(answerer.details.first(), "detail");
+        QTEST(transmitter.labelText(), "label");
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

@@ -74,10 +74,8 @@ struct SlotList {
         QImage dot(512, 512, QImage::Format_ARGB32);
         dot.fill(Qt::transparent);
         dot.setPixel(256, 100, qRgba(0, 0, 0, 1));
-        for (int row : {0, 2}) {
-            design.chooseRow(row);
-            design.paint(dot, QPainter::CompositionMode_SourceOver, "DRAW");
-        }
+        design.setPicture(0, dot);
+        design.setPicture(2, dot);
         design.tick(2, false);
         design.tick(3, false);
     }
@@ -93,7 +91,6 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { HiddenFile::write("language", "en"); }
 
     // Every control of the window, its dialogs and every tool's panel has a name to announce.
     void everyControlIsNamed()
@@ -154,7 +151,6 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, swaps);
         ColorPanel swatch;
-        QVERIFY(swatch.focusPolicy() & Qt::TabFocus);
         QSignalSpy changes(&swatch, &ColorPanel::brushChange);
         QTest::keyClick(&swatch, Qt::Key(key));
         QCOMPARE(changes.size(), int(swaps));
@@ -199,7 +195,6 @@ private slots:
             for (const auto& text : texts)
                 QCOMPARE(text.read(), QByteArray(language) == "en" ? text.en : text.de);
         }
-        QVERIFY(w.getCurrent()->focusPolicy() & Qt::TabFocus);
     }
 };
 

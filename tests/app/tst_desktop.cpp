@@ -26,7 +26,6 @@ class DesktopTest : public QObject {
     QTemporaryDir dir;
 
 private slots:
-    void initTestCase() { HiddenFile::write("language", "en"); }
     // Each test, and the tests after these, start without a saved window.
     void init() { windowSettings().clear(); }
     void cleanupTestCase() { windowSettings().clear(); }

@@ -38,7 +38,6 @@ class SimulateCommandTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { HiddenFile::write("language", "en"); }
 
     void init()
     {

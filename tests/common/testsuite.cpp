@@ -1,5 +1,7 @@
 #include "testsuite.h"
 
+#include "resources/hiddenfile.h"
+
 #ifdef RIMGLOW_TEST_WIDGETS
 #include <QApplication>
 #else
@@ -37,6 +39,8 @@ int main(int argc, char** argv)
 #endif
     // State files of the tests go to a folder of their own, never the user's.
     QStandardPaths::setTestModeEnabled(true);
+    // Every test starts in English unless it chooses another language.
+    HiddenFile::write("language", "en");
     // "--class NAME" runs only that test class; the other arguments go to Qt Test.
     QString only;
     QList<char*> args;

@@ -1,3 +1,4 @@
+#include "files.h"
 #include "fixtures.h"
 #include "model/design.h"
 #include "model/designfile.h"
@@ -9,12 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <functional>
 #ifdef Q_OS_LINUX
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #endif
 
 namespace {
@@ -66,12 +65,6 @@ bool setAppendOnly(const QString& path, bool on)
         return false;
     flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
     return ioctl(file.handle(), FS_IOC_SETFLAGS, &flags) == 0;
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 #endif
 
@@ -192,17 +185,9 @@ private slots:
         design.paste(noise(1));
         QVERIFY(design.save(dir.filePath("full.DEMO"), &reason));
         design.paste(noise(1));
-        rlimit old;
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = rlim_t(contents(dir.filePath("full.DEMO")).size() - 1);
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
         reason.clear();
-        const bool written = design.save(path, &reason);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previous);
-        QVERIFY(!written);
+        QVERIFY(!writesWithin(contents(dir.filePath("full.DEMO")).size() - 1,
+                              [&] { return design.save(path, &reason); }));
         QCOMPARE(reason, QString("File too large"));
         QCOMPARE(design.getFilePath(), dir.filePath("full.DEMO"));
         const bool appendOnly = setAppendOnly(path, true);

@@ -2,7 +2,6 @@
 #include "model/layerwidget.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
-#include "resources/hiddenfile.h"
 #include "testsuite.h"
 #include "tools/toolwidget.h"
 
@@ -59,11 +58,7 @@ int differing(const QImage& image, const QImage& other = QImage())
 class SharpnessTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        HiddenFile::write("language", "en");
-        QCOMPARE(qApp->devicePixelRatio(), 2.0);
-    }
+    void initTestCase() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
 
     void grid_data()
     {

@@ -1,3 +1,4 @@
+#include "files.h"
 #include "fixtures.h"
 #include "residentmemory.h"
 #include "resources/hiddenfile.h"
@@ -22,12 +23,9 @@
 #include <QTest>
 
 #include <algorithm>
-#include <csignal>
 #include <memory>
 #ifdef Q_OS_WIN
 #include <windows.h>
-#else
-#include <sys/resource.h>
 #endif
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -137,15 +135,7 @@ private slots:
         QDir::setCurrent(programFolder);
 #else
         // A full disk, here a file size limit, first shows in the only and so last write.
-        rlimit old;
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-        rlimit small{1, old.rlim_max};
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        const bool written = HiddenFile::write("angle", "135");
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previous);
-        QVERIFY(!written);
+        QVERIFY(!writesWithin(1, [] { return HiddenFile::write("angle", "135"); }));
         QVERIFY(!HiddenFile::exists("angle"));
 #endif
     }
@@ -302,18 +292,12 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("plain");
-        QTest::newRow("letter") << "Save &As"
-                                << "Save As";
-        QTest::newRow("bracketed")
-            << QString::fromUtf8("\u6a94\u6848(&F)") << QString::fromUtf8("\u6a94\u6848");
-        QTest::newRow("ampersand") << "Fish && &Chips"
-                                   << "Fish & Chips";
-        QTest::newRow("none") << "Draw"
-                              << "Draw";
-        QTest::newRow("last") << "Rock &"
-                              << "Rock &";
-        QTest::newRow("short") << "&F"
-                               << "F";
+        const QString file = QString::fromUtf8("\u6a94\u6848");
+        const QList<std::pair<QString, QString>> rows{
+            {"Save &As", "Save As"}, {file + "(&F)", file}, {"Fish && &Chips", "Fish & Chips"},
+            {"Draw", "Draw"},        {"Rock &", "Rock &"},  {"&F", "F"}};
+        for (const auto& [text, plain] : rows)
+            QTest::newRow(qPrintable(text)) << text << plain;
     }
     void plainTexts()
     {

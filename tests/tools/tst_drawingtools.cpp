@@ -3,7 +3,6 @@
 #include "model/design.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
-#include "resources/hiddenfile.h"
 #include "resources/resource.h"
 #include "testsuite.h"
 #include "tools/bitfont.h"
@@ -98,7 +97,6 @@ struct Desk {
 class DrawingToolsTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { HiddenFile::write("language", "en"); }
 
     // The text entry remembers its choices for the whole run; each test starts afresh.
     void init()

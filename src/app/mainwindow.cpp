@@ -519,6 +519,9 @@ void MainWindow::recover()
     const bool restore = box.clickedButton() == yes;
     WheelPanel* first = panelAt(0);
     const bool untouched = isUntouched(first);
+    // The untouched first design gives way to the restored ones, and so does its number.
+    if (restore && untouched && untitledNumbers.value(first->getDesign()) == untitledCount)
+        --untitledCount;
     for (const AutosaveFile& file : found) {
         if (restore) {
             auto* design = new Design(count, web.getOverlay().size());

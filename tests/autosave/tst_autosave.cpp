@@ -258,6 +258,8 @@ private slots:
                 QCOMPARE(design->isTicked(row), expected->isTicked(row));
             QCOMPARE(design->getCurrentIndex(), expected->getCurrentIndex());
             QCOMPARE(design->getFilePath(), from == 0 ? file : QString());
+            if (from == 1)
+                QCOMPARE(design->getDisplayName(), Resource::getText("UNTITLED") + "1");
             QVERIFY(design->isModified());
             QCOMPARE(design->getUndoStack()->count(), 0);
             // This program's own work now.

@@ -251,7 +251,8 @@ private slots:
                                "switched on and close to the dongle.";
         QTest::newRow("unknown wheel")
             << QByteArray("X99\0\0\0\0", 7) << QList<int>{0} << Answers() << silent
-            << "The wheel answered with the code X99. This product knows: D08, D12."
+            << "A wheel did answer, but with the model code X99, which this product does not "
+               "know (it knows: D08, D12). Start Rimglow with the product of this wheel."
             << "Send to Wheel";
         QTest::newRow("silent wheel")
             << d12 << QList<int>{0} << Answers{{0, failing(Dongle_::RECEIVE_FAILED)}} << silent

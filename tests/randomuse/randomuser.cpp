@@ -199,8 +199,9 @@ void RandomUser::finishTool()
             say("  left open");
         }
     } else if (auto* text = qobject_cast<TextTool*>(tool)) {
-        const QList<QPushButton*> buttons = text->getEntry()->parentWidget()->findChildren<QPushButton*>(
-            QString(), Qt::FindDirectChildrenOnly);
+        const QList<QPushButton*> buttons =
+            text->getEntry()->parentWidget()->findChildren<QPushButton*>(
+                QString(), Qt::FindDirectChildrenOnly);
         if (buttons.size() != 2)
             return fail("the text entry has no OK and cancel buttons");
         if (choice < 8) {
@@ -324,8 +325,8 @@ void RandomUser::closeTab()
     answer({Resource::getText(key)}, {path});
     const QPointer<WheelPanel> panel = this->panel(tab);
     const bool modified = panel->getDesign()->isModified();
-    const auto side = QTabBar::ButtonPosition(window->style()->styleHint(
-        QStyle::SH_TabBar_CloseButtonPosition, nullptr, tabs->tabBar()));
+    const auto side = QTabBar::ButtonPosition(
+        window->style()->styleHint(QStyle::SH_TabBar_CloseButtonPosition, nullptr, tabs->tabBar()));
     auto* button = qobject_cast<QAbstractButton*>(tabs->tabBar()->tabButton(tab, side));
     if (!button)
         return fail("the tab has no close button");
@@ -501,8 +502,10 @@ void RandomUser::transfer()
 {
     const QStringList modes = wheelModes().keys();
     const QString mode = modes[pick(int(modes.size()))];
-    // Cancelled never, at once, or while it stores.
-    const int cancel = pick(4);
+    // Cancelled never, at once or while it stores, with the button or the Escape key.
+    static const QStringList cancels = {"", "", "cancelled at once", "cancelled while storing",
+                                        "escaped while storing"};
+    const QString cancel = cancels[pick(int(cancels.size()))];
     QStringList answers;
     for (int i = pick(3); i > 0; --i)
         answers << Resource::getText("RETRY");
@@ -511,9 +514,7 @@ void RandomUser::transfer()
     const QMap<int, QImage> ticked = design->tickedPictures();
     say(QString("send %1 ticked slots to a wheel that %2, %3, answering %4 Retry")
             .arg(ticked.size())
-            .arg(mode)
-            .arg(cancel == 1 ? "cancelled at once" : cancel == 2 ? "cancelled while storing"
-                                                                 : "not cancelled")
+            .arg(mode, cancel.isEmpty() ? "not cancelled" : cancel)
             .arg(answers.size() - 5));
     if (mode == "no dongle")
         qputenv(DeviceNode::variable, QFile::encodeName(folder + "/no-dongle"));
@@ -529,25 +530,25 @@ void RandomUser::transfer()
             fail("a transfer of nothing showed the dialog");
         return;
     }
-    if (cancel == 1 || cancel == 2) {
+    if (!cancel.isEmpty()) {
         const auto storing = [&] {
             return transmitter->labelText() != Resource::getText("CONNECTION") ||
                    !transmitter->isVisible();
         };
-        if (cancel == 2 && !QTest::qWaitFor(storing, 5000))
+        if (cancel.endsWith("storing") && !QTest::qWaitFor(storing, 5000))
             say("  no store began");
-        if (transmitter->isVisible())
-            transmitter->cancel();
+        if (transmitter->isVisible() && cancel.startsWith("escaped"))
+            QTest::keyClick(transmitter, Qt::Key_Escape);
+        else if (transmitter->isVisible())
+            transmitter->findChild<QPushButton*>()->click();
     }
-    if (!QTest::qWaitFor([&] { return !transmitter->isVisible() && window->isVisible(); },
-                         60000))
+    if (!QTest::qWaitFor([&] { return !transmitter->isVisible() && window->isVisible(); }, 60000))
         return fail("the transfer did not end with the window back");
-    if (mode != "well" || cancel != 0)
+    if (mode != "well" || !cancel.isEmpty())
         return;
     const int capacity = product.configuration->getidList().first();
-    const QMap<int, QByteArray> frames =
-        FrameEncoder::encodeAll(ticked, web, product.configuration->hasHall(),
-                                window->getHallDialog()->getValue(), 360);
+    const QMap<int, QByteArray> frames = FrameEncoder::encodeAll(
+        ticked, web, product.configuration->hasHall(), window->getHallDialog()->getValue(), 360);
     int stored = 0;
     for (auto it = frames.cbegin(); it != frames.cend(); ++it) {
         if (it.key() >= capacity)
@@ -657,8 +658,8 @@ void RandomUser::checkDesign(int tab)
         if (design->isModified())
             snapshots.remove(design);
         else
-            snapshots.insert(design, {stack->cleanIndex(), rowPictures(design),
-                                      design->getList(), rowTicks(design)});
+            snapshots.insert(design, {stack->cleanIndex(), rowPictures(design), design->getList(),
+                                      rowTicks(design)});
         return;
     }
     if (design->isModified())

@@ -5,8 +5,8 @@
 #include "model/wheelweb.h"
 
 #include <QHash>
-#include <QSet>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <functional>
 #include <map>

@@ -116,7 +116,8 @@ private slots:
             const QString problem = user.step();
             if (!problem.isEmpty())
                 log.write(("Failed: " + problem + "\n").toUtf8());
-            QVERIFY2(problem.isEmpty(), qPrintable(QString("action %1: %2").arg(done).arg(problem)));
+            QVERIFY2(problem.isEmpty(),
+                     qPrintable(QString("action %1: %2").arg(done).arg(problem)));
         }
     }
 };

@@ -62,6 +62,7 @@ const QList<RandomUser::Action>& RandomUser::actions()
         {"open", 2, &RandomUser::open},
         {"zoom", 2, &RandomUser::zoom},
         {"arrangement", 2, &RandomUser::arrangement},
+        {"hall angle", 1, &RandomUser::hallAngle},
         {"transfer", 2, &RandomUser::transfer},
         {"quit", 1, &RandomUser::quit},
     };
@@ -481,6 +482,25 @@ void RandomUser::arrangement()
 }
 
 // The wheel
+
+void RandomUser::hallAngle()
+{
+    const int angle = pick(361);
+    const bool confirmed = chance(50);
+    say(QString("hall angle %1, %2").arg(angle).arg(confirmed ? "OK" : "cancelled"));
+    if (!product.configuration->hasHall())
+        return say("  (no hall sensor)");
+    trigger("PRESETS");
+    HallDialog* dialog = window->getHallDialog();
+    if (!dialog->isVisible())
+        return fail("the hall dialog did not open");
+    dialog->findChild<QDial*>()->setValue(angle);
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == Resource::getText(confirmed ? "OK" : "CANCEL"))
+            button->click();
+    if (dialog->isVisible())
+        fail("the hall dialog stays open");
+}
 
 WheelProcess* RandomUser::wheel(const QString& mode)
 {

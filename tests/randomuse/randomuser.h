@@ -64,6 +64,7 @@ private:
     void open();
     void zoom();
     void arrangement();
+    void hallAngle();
     void transfer();
     void quit();
 

@@ -85,10 +85,7 @@ RandomUser::RandomUser(const QStringList& options, quint32 seed, const QString& 
 
 RandomUser::~RandomUser()
 {
-    // Whatever is left unsaved goes without a question.
-    answer(QStringList(20, Resource::getText("NO")));
     window.reset();
-    boxes.reset();
     qunsetenv(DeviceNode::variable);
 }
 
@@ -107,9 +104,7 @@ QString RandomUser::step()
         }
         chosen -= action.weight;
     }
-    for (const QString& text : boxes->texts)
-        say("  box: " + QString(text).replace('\n', " / "));
-    boxes.reset();
+    answered();
     if (problem.isEmpty())
         checkWindow();
     return problem;
@@ -123,8 +118,16 @@ void RandomUser::fail(const QString& text)
 
 void RandomUser::answer(const QStringList& buttons, const QStringList& paths)
 {
-    boxes.reset();
+    answered();
     boxes = std::make_unique<ModalAnswerer>(buttons, paths);
+}
+
+void RandomUser::answered()
+{
+    if (boxes)
+        for (const QString& text : boxes->texts)
+            say("  box: " + QString(text).replace('\n', " / "));
+    boxes.reset();
 }
 
 QAction* RandomUser::command(const QString& key)
@@ -644,8 +647,10 @@ void RandomUser::checkWindow()
     if (!layers || !layers->isVisibleTo(layers->parentWidget()))
         fail("the slot list shown is not the current design's");
     QUndoStack* stack = window->getCurrentDesign()->getUndoStack();
-    if (command("UNDO")->isEnabled() != stack->canUndo() ||
-        command("REDO")->isEnabled() != stack->canRedo())
+    QAction* undo = command("UNDO");
+    QAction* redo = command("REDO");
+    if (undo && redo &&
+        (undo->isEnabled() != stack->canUndo() || redo->isEnabled() != stack->canRedo()))
         fail("Undo or Redo is offered wrongly");
 }
 

@@ -74,6 +74,8 @@ private:
     void fail(const QString& text);
     // Answers the boxes and file dialogs of this action: button texts and paths in turn.
     void answer(const QStringList& buttons, const QStringList& paths = {});
+    // Logs what the boxes said so far and stops answering them.
+    void answered();
     QAction* command(const QString& key);
     void trigger(const QString& key);
     // Closes, confirms or leaves open a tool that shows a panel on the design.

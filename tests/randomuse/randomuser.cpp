@@ -533,8 +533,13 @@ void RandomUser::transfer()
     for (int i = pick(3); i > 0; --i)
         answers << Resource::getText("RETRY");
     answers << QStringList(5, Resource::getText("CANCEL"));
+    // What the slot list shows ticked is what the wheel must get.
     Design* design = window->getCurrentDesign();
-    const QMap<int, QImage> ticked = design->tickedPictures();
+    LayerView* view = window->getLayerWidget(window->getCurrent())->getView();
+    QMap<int, QImage> ticked;
+    for (int row = 0; row < view->count(); ++row)
+        if (view->item(row)->checkState() == Qt::Checked)
+            ticked.insert(row, design->getPicture(design->getList()[row]));
     say(QString("send %1 ticked slots to a wheel that %2, %3, answering %4 Retry")
             .arg(ticked.size())
             .arg(mode, cancel.isEmpty() ? "not cancelled" : cancel)

@@ -513,9 +513,13 @@ void MainWindow::recover()
     QMessageBox box(QMessageBox::Question, Resource::getTitle(), text, QMessageBox::NoButton, this);
     box.setWindowIcon(Resource::getIcon("LOGO"));
     QAbstractButton* yes = box.addButton(Resource::getText("YES"), QMessageBox::AcceptRole);
-    box.addButton(Resource::getText("NO"), QMessageBox::RejectRole);
+    box.addButton(Resource::getText("NO"), QMessageBox::DestructiveRole);
+    // Escape or closing the box decides nothing: the work is offered again at the next start.
+    QAbstractButton* later = box.addButton(Resource::getText("ASK_LATER"), QMessageBox::RejectRole);
     box.setDefaultButton(qobject_cast<QPushButton*>(yes));
     box.exec();
+    if (box.clickedButton() == later)
+        return;
     const bool restore = box.clickedButton() == yes;
     WheelPanel* first = panelAt(0);
     const bool untouched = isUntouched(first);

@@ -78,6 +78,9 @@ private slots:
     // was saved, else in the documents, else at home when there are no documents.
     void saveAsOffersAWritableFolder()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows takes the documents and home folders from the profile, not from HOME");
+#endif
         QTemporaryDir home;
         const QByteArray realHome = qgetenv("HOME");
         const auto restore = qScopeGuard([&] { qputenv("HOME", realHome); });

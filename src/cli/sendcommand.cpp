@@ -51,14 +51,6 @@ const char* const usage =
     "or written, 4 no dongle, 5 no access to the dongle, 6 the wheel is silent or unknown,\n"
     "7 a picture was not confirmed, 8 the wheel has no such slot.\n";
 
-QString slotList(const QList<int>& chosenSlots)
-{
-    QStringList numbers;
-    for (int slot : chosenSlots)
-        numbers << QString::number(slot + 1);
-    return numbers.join(", ");
-}
-
 } // namespace
 
 QString SendCommand::pictureCount(qsizetype count)
@@ -307,24 +299,25 @@ int SendCommand::sendToOneWheel()
     SendProgress progress(stdout, isatty(fileno(stdout)));
     QEventLoop loop;
     QList<int> stored;
-    QObject::connect(
-        &sequence, &TransferSequence::identified,
-        [&](const QString& code, int capacity, const QList<int>& outside) {
-            if (!outside.isEmpty() && !chosen.isEmpty()) {
-                sequence.cancel();
-                loop.exit(fail(NoRoom, QString("wheel %1 holds %2 and has no slot %3: "
-                                               "choose --slots from 1 to %4")
-                                           .arg(code, pictureCount(capacity), slotList(outside))
-                                           .arg(capacity)));
-                return;
-            }
-            if (!outside.isEmpty())
-                std::fprintf(stderr, "rimglow-send: wheel %s holds %s: slot %s left out\n",
-                             qPrintable(code), qPrintable(pictureCount(capacity)),
-                             qPrintable(slotList(outside)));
-            progress.start(int(frames.size() - outside.size()), int(frames.first().size()),
-                           product->hasHall());
-        });
+    QObject::connect(&sequence, &TransferSequence::identified,
+                     [&](const QString& code, int capacity, const QList<int>& outside) {
+                         if (!outside.isEmpty() && !chosen.isEmpty()) {
+                             sequence.cancel();
+                             loop.exit(fail(NoRoom, QString("wheel %1 holds %2 and has no slot %3: "
+                                                            "choose --slots from 1 to %4")
+                                                        .arg(code, pictureCount(capacity),
+                                                             TransferSequence::slotNumbers(outside))
+                                                        .arg(capacity)));
+                             return;
+                         }
+                         if (!outside.isEmpty())
+                             std::fprintf(stderr,
+                                          "rimglow-send: wheel %s holds %s: slot %s left out\n",
+                                          qPrintable(code), qPrintable(pictureCount(capacity)),
+                                          qPrintable(TransferSequence::slotNumbers(outside)));
+                         progress.start(int(frames.size() - outside.size()),
+                                        int(frames.first().size()), product->hasHall());
+                     });
     QObject::connect(&sequence, &TransferSequence::storing,
                      [&](int slot) { progress.storing(slot); });
     QObject::connect(&sequence, &TransferSequence::confirmed, [&](int slot) {
@@ -339,14 +332,15 @@ int SendCommand::sendToOneWheel()
         progress.stop();
         if (error == TransferError::NotConfirmed && !stored.isEmpty())
             std::fprintf(stderr, "rimglow-send: stored and confirmed before: slot %s\n",
-                         qPrintable(slotList(stored)));
+                         qPrintable(TransferSequence::slotNumbers(stored)));
         loop.exit(status(error, sequence));
     });
     sequence.send(frames);
     const int result = loop.exec();
     if (result == Sent)
         std::printf("%s stored in wheel %s: slot %s\n", qPrintable(pictureCount(stored.size())),
-                    qPrintable(sequence.wheelCode()), qPrintable(slotList(stored)));
+                    qPrintable(sequence.wheelCode()),
+                    qPrintable(TransferSequence::slotNumbers(stored)));
     std::fflush(stdout);
     return result;
 }

@@ -153,3 +153,11 @@ void TransferSequence::fail(TransferError error)
     stepFailed = true;
     emit failed(error);
 }
+
+QString TransferSequence::slotNumbers(const QList<int>& chosen)
+{
+    QStringList numbers;
+    for (int slot : chosen)
+        numbers << QString::number(slot + 1);
+    return numbers.join(", ");
+}

@@ -45,6 +45,8 @@ public:
     int storeSlot() const { return slot; }
     int storedCount() const { return stored; }
     Dongle_::ERROR storeStatus() const { return status; }
+    // Slots as the user counts them, from 1: "1, 3, 9".
+    static QString slotNumbers(const QList<int>& chosen);
 
 signals:
     // A wheel the product knows answered; the slots in leftOut are beyond its capacity and

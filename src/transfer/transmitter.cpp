@@ -6,19 +6,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace {
-
-// Slots as the user counts them, from 1.
-QString slotNumbers(const QList<int>& rows)
-{
-    QStringList numbers;
-    for (int slot : rows)
-        numbers << QString::number(slot + 1);
-    return numbers.join(", ");
-}
-
-} // namespace
-
 Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent, DongleFactory factory)
     : QProgressDialog(parent)
     , sequence(ids, hall, factory)
@@ -100,8 +87,9 @@ void Transmitter::ended(int count)
         // Only this box tells which ticked pictures the wheel has no room for.
         QMessageBox box(QMessageBox::Information, Resource::getText("CONNECTION"),
                         Resource::getText("STORED").arg(count), QMessageBox::Ok, parentWidget());
-        box.setInformativeText(
-            Resource::getText("LEFT_OUT_DETAIL").arg(capacity).arg(slotNumbers(leftOut)));
+        box.setInformativeText(Resource::getText("LEFT_OUT_DETAIL")
+                                   .arg(capacity)
+                                   .arg(TransferSequence::slotNumbers(leftOut)));
         box.setWindowIcon(Resource::getIcon("LOGO"));
         box.exec();
     }

@@ -2,10 +2,13 @@
 
 #include <QPainter>
 
+#include <QtMath>
+
 #include <cmath>
 
 WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
     : overlay(512, 512, QImage::Format_ARGB32_Premultiplied)
+    , cellMap(overlay.size(), QImage::Format_RGB32)
     , lineCount(lineCount)
     , ledCount(ledCount)
 {
@@ -33,6 +36,37 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
     overlay.fill(Qt::transparent);
     QPainter painter(&overlay);
     paintOverlay(&painter);
+    painter.end();
+
+    cellMap.fill(QColor(0xffffff));
+    painter.begin(&cellMap);
+    painter.setPen(Qt::NoPen);
+    for (int cell = 0; cell < polygons.size(); ++cell) {
+        painter.setBrush(QColor(QRgb(cell)));
+        painter.drawPolygon(polygons[cell], Qt::OddEvenFill);
+    }
+}
+
+int WheelWeb::cellAt(QPoint pixel) const
+{
+    if (!cellMap.valid(pixel))
+        return -1;
+    const int code = int(cellMap.pixel(pixel) & 0xffffff);
+    return code < polygons.size() ? code : -1;
+}
+
+QList<int> WheelWeb::cellsAlong(QPointF from, QPointF to) const
+{
+    // One look per pixel of the way, as the pen looks.
+    QList<int> cells;
+    const QPointF way = to - from;
+    const int steps = qMax(1, qCeil(qMax(qAbs(way.x()), qAbs(way.y()))));
+    for (int i = 0; i <= steps; ++i) {
+        const int cell = cellAt((from + way * i / steps).toPoint());
+        if (cell >= 0 && !cells.contains(cell))
+            cells << cell;
+    }
+    return cells;
 }
 
 void WheelWeb::paintOverlay(QPainter* painter) const

@@ -24,6 +24,11 @@ public:
     const QList<QPolygonF>& getPolygons() const { return polygons; }
     const QList<QPointF>& getCenters() const { return centers; }
     const QImage& getOverlay() const { return overlay; }
+    // The cell whose outline holds a pixel of the picture space, as the pen finds it, or -1.
+    int cellAt(QPoint pixel) const;
+    // The cells met one pixel at a time along a straight stroke, the first included, each
+    // once in the order they are met.
+    QList<int> cellsAlong(QPointF from, QPointF to) const;
     int getLineCount() const { return lineCount; }
     int getLedCount() const { return ledCount; }
 
@@ -31,6 +36,8 @@ private:
     QList<QPolygonF> polygons;
     QList<QPointF> centers;
     QImage overlay;
+    // Each pixel holds the number of the cell painted last over it, 0xffffff where none is.
+    QImage cellMap;
     int lineCount;
     int ledCount;
     double angleStep;

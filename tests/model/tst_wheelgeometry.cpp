@@ -1,3 +1,4 @@
+#include "model/polarcells.h"
 #include "model/superfastblur.h"
 #include "model/wheelarray.h"
 #include "model/wheelweb.h"
@@ -8,6 +9,8 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
+#include <numeric>
 
 namespace {
 
@@ -53,6 +56,167 @@ private slots:
         }
         QCOMPARE(WheelWeb(-3, 8, 10, 5).getPolygons().size(), 0);
         QCOMPARE(WheelWeb(8, 0, 10, 5).getCenters().size(), 0);
+    }
+};
+
+// Where each way of moving cells sends one cell: (position, ring) to (position, ring), or
+// nowhere. Eight positions mirror exactly; nine put a cell on the nearer of two.
+class PolarCellsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void moves_data()
+    {
+        QTest::addColumn<int>("positions");
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<int>("by");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        const QPoint gone(-1, -1);
+        for (int a : {8, 9}) {
+            const QString n = QString::number(a);
+            QTest::newRow(qPrintable(n + " turn"))
+                << a << "turn" << 3 << QPoint(7, 1) << QPoint(10 % a, 1);
+            QTest::newRow(qPrintable(n + " turn back"))
+                << a << "turn" << -a - 1 << QPoint(0, 2) << QPoint(a - 1, 2);
+            QTest::newRow(qPrintable(n + " inwards"))
+                << a << "shift" << 2 << QPoint(2, 1) << QPoint(2, 3);
+            QTest::newRow(qPrintable(n + " off the hub"))
+                << a << "shift" << 1 << QPoint(2, 3) << gone;
+            QTest::newRow(qPrintable(n + " off the rim"))
+                << a << "shift" << -1 << QPoint(2, 0) << gone;
+            QTest::newRow(qPrintable(n + " top bottom"))
+                << a << "topBottom" << 0 << QPoint(2, 1) << QPoint(a - 3, 1);
+            QTest::newRow(qPrintable(n + " inside out"))
+                << a << "swap" << 0 << QPoint(5, 0) << QPoint(5, 3);
+        }
+        // 0 to 45 degrees (clockwise from three o'clock) mirrors to 135 to 180.
+        QTest::newRow("8 left right") << 8 << "leftRight" << 0 << QPoint(0, 1) << QPoint(3, 1);
+        QTest::newRow("8 left right, top") << 8 << "leftRight" << 0 << QPoint(6, 2) << QPoint(5, 2);
+        // 0 to 40 mirrors to 140 to 180, half on 120 to 160 and half on 160 to 200.
+        QTest::newRow("9 left right") << 9 << "leftRight" << 0 << QPoint(0, 1) << QPoint(4, 1);
+        QTest::newRow("9 left right, back")
+            << 9 << "leftRight" << 0 << QPoint(4, 1) << QPoint(0, 1);
+    }
+
+    // Moved through the picture: one inked cell painted, moved, painted again and read back.
+    void moves()
+    {
+        QFETCH(int, positions);
+        QFETCH(QString, move);
+        QFETCH(int, by);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        const WheelWeb web(positions, 4, 80, 16);
+        const PolarGrid grid(positions, 4);
+        const QMap<QString, std::function<int(int)>> moves{
+            {"turn", [&](int c) { return grid.rotated(c, by); }},
+            {"shift", [&](int c) { return grid.shifted(c, by); }},
+            {"leftRight", [&](int c) { return grid.mirroredLeftRight(c); }},
+            {"topBottom", [&](int c) { return grid.mirroredTopBottom(c); }},
+            {"swap", [&](int c) { return grid.swappedRings(c); }}};
+        QImage picture(512, 512, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        picture.setPixel(0, 0, qRgb(1, 2, 3));
+        // A stray pixel off its cell's centre stays while its cell does not change.
+        const QPoint stray(256, 3);
+        picture.setPixel(stray, qRgb(4, 5, 6));
+        PolarCells cells(grid);
+        cells.setColour(grid.cell(from.x(), from.y()), qRgb(255, 0, 0));
+        QList<int> all(grid.count());
+        std::iota(all.begin(), all.end(), 0);
+        picture = cells.moved(all, moves[move]).paintedOver(cells.paintedOver(picture, web), web);
+
+        PolarCells expected(grid);
+        if (to != QPoint(-1, -1))
+            expected.setColour(grid.cell(to.x(), to.y()), qRgb(255, 0, 0));
+        QVERIFY(PolarCells(picture, web) == expected);
+        QCOMPARE(picture.pixel(0, 0), qRgb(1, 2, 3));
+        if (!QList<QPoint>{from, to}.contains(
+                {grid.positionOf(web.cellAt(stray)), grid.ringOf(web.cellAt(stray))}))
+            QCOMPARE(picture.pixel(stray), qRgb(4, 5, 6));
+        QCOMPARE(grid.mirrorsLeftRightExactly(), positions % 2 == 0);
+    }
+
+    // A lifted cell leaves its place empty; where it lands its ink covers, its emptiness not.
+    void movedCovers()
+    {
+        const PolarGrid grid(8, 4);
+        PolarCells cells(grid);
+        cells.setColour(grid.cell(0, 0), qRgb(255, 0, 0));
+        cells.setColour(grid.cell(1, 0), qRgb(0, 0, 255));
+        cells.setColour(grid.cell(3, 0), qRgb(0, 255, 0));
+        const PolarCells after = cells.moved({grid.cell(0, 0), grid.cell(2, 0)},
+                                             [&](int c) { return grid.rotated(c, 1); });
+        QCOMPARE(after.colour(grid.cell(0, 0)), 0u);
+        QCOMPARE(after.colour(grid.cell(1, 0)), qRgb(255, 0, 0));
+        QCOMPARE(after.colour(grid.cell(3, 0)), qRgb(0, 255, 0));
+    }
+
+    // Positions the short way round, signed clockwise; half a turn goes clockwise.
+    void shortWay()
+    {
+        const PolarGrid eight(8, 1), nine(9, 1);
+        QCOMPARE(eight.shortWay(1, 7), -2);
+        QCOMPARE(eight.shortWay(7, 1), 2);
+        QCOMPARE(eight.shortWay(0, 4), 4);
+        QCOMPARE(nine.shortWay(0, 5), -4);
+        QCOMPARE(nine.shortWay(0, 4), 4);
+    }
+
+    void sector_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("span");
+        QTest::addColumn<int>("ring1");
+        QTest::addColumn<int>("ring2");
+        QTest::addColumn<bool>("filled");
+        QTest::addColumn<QList<QPoint>>("cells");
+        QTest::newRow("filled across 0")
+            << 6 << 3 << 2 << 1 << true
+            << QList<QPoint>{{6, 1}, {6, 2}, {7, 1}, {7, 2}, {0, 1}, {0, 2}, {1, 1}, {1, 2}};
+        QTest::newRow("outline") << 1 << 3 << 0 << 3 << false
+                                 << QList<QPoint>{{1, 0}, {1, 1}, {1, 2}, {1, 3}, {2, 0}, {2, 3},
+                                                  {3, 0}, {3, 3}, {4, 0}, {4, 1}, {4, 2}, {4, 3}};
+        QTest::newRow("anticlockwise arc")
+            << 1 << -2 << 1 << 1 << false << QList<QPoint>{{1, 1}, {0, 1}, {7, 1}};
+        QTest::newRow("spoke") << 5 << 0 << 3 << 1 << false
+                               << QList<QPoint>{{5, 1}, {5, 2}, {5, 3}};
+        QList<QPoint> band;
+        for (int k = 2; k < 10; ++k)
+            band << QPoint(k % 8, 0) << QPoint(k % 8, 3);
+        QTest::newRow("whole turn outline") << 2 << 7 << 3 << 0 << false << band;
+        QList<QPoint> ring;
+        for (int k = 3; k > -5; --k)
+            ring << QPoint((k + 8) % 8, 2);
+        QTest::newRow("whole turn back, one ring") << 3 << -7 << 2 << 2 << true << ring;
+    }
+
+    void sector()
+    {
+        QFETCH(int, from);
+        QFETCH(int, span);
+        QFETCH(int, ring1);
+        QFETCH(int, ring2);
+        QFETCH(bool, filled);
+        QFETCH(QList<QPoint>, cells);
+        const PolarGrid grid(8, 4);
+        QList<QPoint> got;
+        for (int cell : grid.sector(from, span, ring1, ring2, filled))
+            got << QPoint(grid.positionOf(cell), grid.ringOf(cell));
+        QCOMPARE(got, cells);
+    }
+
+    // A stroke meets the cells under it in order, each once; the hub and beyond the rim are
+    // no cells.
+    void cellsAlong()
+    {
+        const WheelWeb web(8, 4, 80, 16);
+        const PolarGrid grid(8, 4);
+        QCOMPARE(web.cellsAlong({500, 260}, {300, 260}),
+                 QList<int>({grid.cell(0, 0), grid.cell(0, 1), grid.cell(0, 2), grid.cell(0, 3)}));
+        QCOMPARE(web.cellAt({256, 256}), -1);
+        QCOMPARE(web.cellAt({2, 2}), -1);
+        QCOMPARE(web.cellAt({256, 2}), grid.cell(6, 0));
     }
 };
 
@@ -136,6 +300,7 @@ private slots:
 };
 
 RIMGLOW_TEST(WheelWebTest)
+RIMGLOW_TEST(PolarCellsTest)
 RIMGLOW_TEST(WheelArrayTest)
 RIMGLOW_TEST(SuperFastBlurTest)
 #include "tst_wheelgeometry.moc"

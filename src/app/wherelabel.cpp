@@ -1,5 +1,6 @@
 #include "wherelabel.h"
 
+#include "model/polarcells.h"
 #include "model/wheelweb.h"
 #include "resources/resource.h"
 
@@ -52,16 +53,14 @@ void WhereLabel::showAll()
 {
     const QString slot = QString::number(row + 1);
     const QString percent = QString::number(qRound(zoom * 100));
-    const int positions = web.getLineCount();
-    const int leds = web.getLedCount();
-    if (cell < 0 || cell >= positions * leds) {
+    const PolarGrid grid(web.getLineCount(), web.getLedCount());
+    if (cell < 0 || cell >= grid.count()) {
         setText(noCellText.arg(slot, percent));
         return;
     }
-    // The list runs from the last position down, each from the rim inwards.
-    const int position = positions - 1 - cell / leds;
-    const double degrees = qRound(position * 3600.0 / positions) / 10.0;
-    setText(cellText.arg(QString::number(position + 1), QString::number(positions),
-                         QString::number(degrees), QString::number(cell % leds + 1),
-                         QString::number(leds), slot, percent));
+    const int position = grid.positionOf(cell);
+    const double degrees = qRound(position * 3600.0 / grid.positions()) / 10.0;
+    setText(cellText.arg(QString::number(position + 1), QString::number(grid.positions()),
+                         QString::number(degrees), QString::number(grid.ringOf(cell) + 1),
+                         QString::number(grid.rings()), slot, percent));
 }

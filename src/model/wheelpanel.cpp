@@ -34,16 +34,6 @@ QPixmap tinted(const QImage& picture, const QColor& tint)
     return QPixmap::fromImage(image);
 }
 
-// TEMPORARY until WheelWeb::cellAt arrives.
-int cellAtTemp(const WheelWeb& web, QPointF p)
-{
-    const auto& polygons = web.getPolygons();
-    for (int i = 0; i < polygons.size(); ++i)
-        if (polygons[i].containsPoint(p, Qt::OddEvenFill))
-            return i;
-    return -1;
-}
-
 } // namespace
 
 WheelPanel::WheelPanel(Design* design, const WheelWeb& web, const QPixmap& background)
@@ -257,7 +247,7 @@ void WheelPanel::mousePressEvent(QMouseEvent* event)
 void WheelPanel::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    emit pointerCell(cellAtTemp(web, mapToScene(at)));
+    emit pointerCell(web.cellAt(mapToScene(at).toPoint()));
     if (!panning) {
         QGraphicsView::mouseMoveEvent(event);
         return;

@@ -401,8 +401,6 @@ void MainWindow::setCurrentIndex(int index)
     connect(panel, &WheelPanel::zoomChanged, whereLabel, &WhereLabel::showZoom);
     connect(design, &Design::currentChanged, whereLabel,
             [this, design] { whereLabel->showSlot(design->getCurrentRow()); });
-    connect(design, &Design::orderChanged, whereLabel,
-            [this, design] { whereLabel->showSlot(design->getCurrentRow()); });
     whereLabel->showCell(-1);
     whereLabel->showSlot(design->getCurrentRow());
     whereLabel->showZoom(panel->getZoom());

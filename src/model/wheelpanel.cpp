@@ -72,7 +72,6 @@ WheelPanel::WheelPanel(Design* design, const WheelWeb& web, const QPixmap& backg
     }
     connect(design, &Design::currentChanged, this, &WheelPanel::showShown);
     connect(design, &Design::pictureChanged, this, &WheelPanel::showPicture);
-    connect(design, &Design::orderChanged, this, &WheelPanel::showOnion);
 
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);

@@ -1,5 +1,6 @@
 #include "app/wherelabel.h"
 #include "model/design.h"
+#include "tools/cellcursor.h"
 #include "windowhelpers.h"
 
 // Finding one's way on the wheel: panning, and the status bar saying where the pointer is.
@@ -32,7 +33,8 @@ private slots:
         QUndoStack* steps = window.getCurrentDesign()->getUndoStack();
         QWidget* port = view->viewport();
         // On an inner cell at the top, where a stroke would draw.
-        const QPointF cell = WheelWeb(16, 8, 80, 16).getCenters()[3 * 8 + 7];
+        const WheelWeb web(16, 8, 80, 16);
+        const QPointF cell = web.getCenters()[3 * 8 + 7];
         const QPoint from = view->mapFromScene(cell);
         const QPoint scrolled(view->horizontalScrollBar()->value(),
                               view->verticalScrollBar()->value());
@@ -47,9 +49,50 @@ private slots:
         QCOMPARE(QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value()),
                  scrolled + QPoint(60, 40));
         QCOMPARE(steps->count(), 0);
-        // The left button draws again once Space is up.
+        // The left button draws again once Space is up, and only what it draws.
         QTest::mouseClick(port, Qt::LeftButton, {}, view->mapFromScene(cell));
         QTRY_COMPARE(steps->count(), 1);
+        const QImage picture = window.getCurrentDesign()->getPicture();
+        const int spaced = window.getTools()->getCursor(view)->getCell();
+        QVERIFY(qAlpha(picture.pixel(cell.toPoint())) > 0);
+        QCOMPARE(qAlpha(picture.pixel(web.getCenters()[spaced].toPoint())), 0);
+    }
+
+    // The onion skin is off at first; its entries apply to every open design, and the next
+    // slot shows only along with the previous one.
+    void onionSkinEntries()
+    {
+        DemoWindow window;
+        // Ink in the first slot of one design and in the third of another, both at the second.
+        ink(&window);
+        window.getCurrentDesign()->chooseRow(1);
+        WheelPanel* first = window.getCurrent();
+        window.createNew();
+        window.getCurrentDesign()->chooseRow(2);
+        ink(&window);
+        window.getCurrentDesign()->chooseRow(1);
+        WheelPanel* second = window.getCurrent();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto shown = [&](WheelPanel* view) {
+            window.getTabs()->setCurrentWidget(view);
+            return view->viewport()->grab().toImage().pixelColor(
+                view->mapFromScene(QPointF(260, 104)));
+        };
+        const QColor plain = shown(first);
+        QCOMPARE(shown(second), plain);
+        QAction* onion = entry(&window, "ONION_SKIN");
+        QAction* next = entry(&window, "ONION_NEXT");
+        QVERIFY(!onion->isChecked() && !next->isEnabled());
+        onion->trigger();
+        QVERIFY(shown(first) != plain);
+        QCOMPARE(shown(second), plain);
+        next->trigger();
+        QVERIFY(shown(second) != plain);
+        onion->trigger();
+        QVERIFY(!next->isEnabled());
+        QCOMPARE(shown(first), plain);
+        QCOMPARE(shown(second), plain);
     }
 
     // The cell under the pointer as the user counts it, at 128 positions of 32 LEDs; the slot

@@ -371,7 +371,7 @@ WheelPanel* MainWindow::addTab(Design* design)
     layerStack.addWidget(layers);
     panel->follow(layers->getPlayer());
     // The entries exist once the menus are built, after the first tab.
-    if (toolDock)
+    if (onionAction)
         panel->setOnionSkin(onionAction->isChecked(),
                             onionAction->isChecked() && onionNextAction->isChecked());
     const int index = tabs.addTab(panel, design->getDisplayName());

@@ -160,8 +160,8 @@ private:
     QString redoWord;
     QList<QObject*> texted;
     QMenu* recentMenu;
-    QAction* onionAction;
-    QAction* onionNextAction;
+    QAction* onionAction = nullptr;
+    QAction* onionNextAction = nullptr;
     WhereLabel* whereLabel;
 };
 

@@ -231,6 +231,7 @@ void WheelPanel::keyPressEvent(QKeyEvent* event)
 
 void WheelPanel::mousePressEvent(QMouseEvent* event)
 {
+    // Whatever the press does, it is done to the current picture, which must be shown.
     emit stopPlaying();
     // A pan never reaches the scene, where the tools draw.
     if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && panKey)) {
@@ -274,8 +275,8 @@ void WheelPanel::mouseReleaseEvent(QMouseEvent* event)
 void WheelPanel::wheelEvent(QWheelEvent* event)
 {
     if (!(event->modifiers() & Qt::ControlModifier)) {
-        // The controls of a tool's panel take the wheel; elsewhere it scrolls. The scene
-        // would let the disabled pictures and grid swallow it.
+        // The controls of a tool's panel take the wheel; elsewhere it scrolls the view, which
+        // it never does when left to the scene.
         const QPoint at = event->position().toPoint();
         auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(itemAt(at));
         if (proxy && proxy->widget() &&

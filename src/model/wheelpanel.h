@@ -36,7 +36,8 @@ public slots:
     void setBackground(QPixmap pix);
     // The previous slot's picture under the current one, and the next one's too.
     void setOnionSkin(bool previous, bool next);
-    // Steps of zoomStep, in when positive; the scene point at the viewport point stays there.
+    // Steps of zoomStep, in when positive; the scene point at the viewport point stays there,
+    // at the viewport's centre unless told.
     void zoomBy(int steps, QPointF at);
     void zoomBy(int steps);
     void setZoom(double zoom);

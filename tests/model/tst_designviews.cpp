@@ -427,11 +427,7 @@ private slots:
             return;
         }
         QCOMPARE(zoomed.isEmpty(), zoom == 2.0);
-        const QPointF now = panel.mapToScene(pointer);
-        QVERIFY2(
-            (now - under).manhattanLength() < 1,
-            qPrintable(
-                QString("%1,%2 -> %3,%4").arg(under.x()).arg(under.y()).arg(now.x()).arg(now.y())));
+        QVERIFY((panel.mapToScene(pointer) - under).manhattanLength() < 1);
     }
 
     // The view stays light around the wheel whatever the desktop's palette, shows the

@@ -13,6 +13,7 @@
 #include "tools/picturereader.h"
 #include "transfer/frameencoder.h"
 #include "updateclient.h"
+#include "wherelabel.h"
 #include "windowmemory.h"
 
 #include <QClipboard>
@@ -93,6 +94,8 @@ MainWindow::MainWindow(ArgParser* configuration)
     connect(&tabs, &QTabWidget::currentChanged, this, &MainWindow::setCurrentIndex);
     connect(&tabs, &QTabWidget::tabCloseRequested, this, &MainWindow::closeTab);
     setCentralWidget(&tabs);
+    whereLabel = new WhereLabel(web);
+    statusBar()->addPermanentWidget(whereLabel);
 
     createNew();
     Resource::addText(this, "untitledText", "UNTITLED");
@@ -250,6 +253,7 @@ void MainWindow::buildMenus()
     connect(action, &QAction::triggered, this, &MainWindow::zoomOut);
     action = addMenuEntry(editMenu, "FIT", QKeySequence(Qt::CTRL | Qt::Key_0));
     connect(action, &QAction::triggered, this, &MainWindow::zoomToFit);
+    addOnionEntries(editMenu);
     editMenu->addSeparator();
     editBar->addSeparator();
     editMenu->addAction(array.getMenu()->menuAction());
@@ -299,6 +303,25 @@ void MainWindow::buildMenus()
     QWidget::addAction(menuKey);
 }
 
+void MainWindow::addOnionEntries(QMenu* menu)
+{
+    onionAction = addMenuEntry(menu, "ONION_SKIN", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    onionAction->setCheckable(true);
+    onionNextAction = addMenuEntry(menu, "ONION_NEXT", QKeySequence());
+    onionNextAction->setCheckable(true);
+    onionNextAction->setEnabled(false);
+    connect(onionAction, &QAction::toggled, onionNextAction, &QAction::setEnabled);
+    connect(onionAction, &QAction::toggled, this, &MainWindow::showOnionSkin);
+    connect(onionNextAction, &QAction::toggled, this, &MainWindow::showOnionSkin);
+}
+
+void MainWindow::showOnionSkin()
+{
+    const bool previous = onionAction->isChecked();
+    for (int i = 0; i < tabs.count(); ++i)
+        panelAt(i)->setOnionSkin(previous, previous && onionNextAction->isChecked());
+}
+
 WheelPanel* MainWindow::panelAt(int index)
 {
     return static_cast<WheelPanel*>(tabs.widget(index));
@@ -346,8 +369,14 @@ WheelPanel* MainWindow::addTab(Design* design)
     autosaver.add(design);
 
     layerStack.addWidget(layers);
+    panel->follow(layers->getPlayer());
+    // The entries exist once the menus are built, after the first tab.
+    if (onionAction)
+        panel->setOnionSkin(onionAction->isChecked(),
+                            onionAction->isChecked() && onionNextAction->isChecked());
     const int index = tabs.addTab(panel, design->getDisplayName());
     tools.add(panel);
+    connect(tools.getCursor(panel), &CellCursor::heldChanged, panel, &WheelPanel::setPanKey);
     tabs.setCurrentIndex(index);
     // The first tab becomes current as it is added, before its layer list and tool exist.
     setCurrentIndex(tabs.currentIndex());
@@ -360,10 +389,21 @@ void MainWindow::setCurrentIndex(int index)
     if (index == -1 || !panel || !layerLists.contains(panel))
         return;
     layerStack.setCurrentWidget(layerLists.value(panel));
-    if (current)
+    if (current) {
         disconnect(&array, &WheelArray::updatePixmap, current, &WheelPanel::setBackground);
+        disconnect(current, nullptr, whereLabel, nullptr);
+        disconnect(current->getDesign(), nullptr, whereLabel, nullptr);
+    }
     connect(&array, &WheelArray::updatePixmap, panel, &WheelPanel::setBackground,
             Qt::UniqueConnection);
+    Design* design = panel->getDesign();
+    connect(panel, &WheelPanel::pointerCell, whereLabel, &WhereLabel::showCell);
+    connect(panel, &WheelPanel::zoomChanged, whereLabel, &WhereLabel::showZoom);
+    connect(design, &Design::currentChanged, whereLabel,
+            [this, design] { whereLabel->showSlot(design->getCurrentRow()); });
+    whereLabel->showCell(-1);
+    whereLabel->showSlot(design->getCurrentRow());
+    whereLabel->showZoom(panel->getZoom());
     undoGroup.setActiveStack(panel->getDesign()->getUndoStack());
     current = panel;
     tools.changeTab(panel);
@@ -724,12 +764,12 @@ void MainWindow::paste()
 
 void MainWindow::zoomIn()
 {
-    current->scale(1.25, 1.25);
+    current->zoomBy(1);
 }
 
 void MainWindow::zoomOut()
 {
-    current->scale(0.8, 0.8);
+    current->zoomBy(-1);
 }
 
 void MainWindow::zoomToFit()
@@ -740,7 +780,7 @@ void MainWindow::zoomToFit()
     const QSize wheel = web.getOverlay().size();
     const double scale =
         qMin(double(room.width() - 4) / wheel.width(), double(room.height() - 4) / wheel.height());
-    current->setTransform(QTransform::fromScale(scale, scale));
+    current->setZoom(scale);
     current->centerOn(QRectF(QPointF(0, 0), wheel).center());
 }
 
@@ -784,11 +824,19 @@ void MainWindow::dropFiles(const QStringList& paths)
 
 void MainWindow::simulate()
 {
-    const QImage picture = getCurrentDesign()->getPicture();
-    QList<bool> lit;
     // What the wheel will light.
-    for (const QPointF& centre : web.getCenters())
-        lit << FrameEncoder::isLit(picture, centre);
+    const auto litOf = [this](const QImage& picture) {
+        QList<bool> lit;
+        for (const QPointF& centre : web.getCenters())
+            lit << FrameEncoder::isLit(picture, centre);
+        return lit;
+    };
+    QList<QList<bool>> played;
+    for (const QImage& picture : getCurrentDesign()->tickedPictures())
+        played << litOf(picture);
+    simulateDialog.setPlayed(played, configuration->lines, configuration->leds,
+                             layerLists.value(current)->getPlayer()->getRate());
+    QList<bool> lit = litOf(getCurrentDesign()->getPicture());
     simulateDialog.toShow(lit.data(), configuration->lines, configuration->leds);
     // A window of its own, placed over ours.
     QRect frame = simulateDialog.frameGeometry();
@@ -804,7 +852,7 @@ void MainWindow::show()
     const QRect frame = WindowMemory::place(memory.getFrame(), QSize(1080, 800));
     restoreState(memory.getDocks());
     for (int i = 0; i < tabs.count(); ++i)
-        panelAt(i)->setTransform(QTransform::fromScale(memory.getZoom(), memory.getZoom()));
+        panelAt(i)->setZoom(memory.getZoom());
 
     resize(frame.size());
     QMainWindow::show();

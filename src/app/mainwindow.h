@@ -29,6 +29,7 @@ class QMimeData;
 class QToolBar;
 class UpdateClient;
 class WheelPanel;
+class WhereLabel;
 
 // The program's window: one tab per open design with the layer lists and the tool palette in
 // docks beside it, the file, edit and help commands, and the way from a design to the wheel.
@@ -108,6 +109,9 @@ private:
     // A menu-only entry showing the text of a key, with its keys.
     QAction* addMenuEntry(QMenu* menu, const QString& key, const QKeySequence& keys);
     void buildMenus();
+    // The onion skin's entries, which every design view follows.
+    void addOnionEntries(QMenu* menu);
+    void showOnionSkin();
     // Tab goes round the window as it reads: the tools, the tabs, the design and its slots.
     void orderTabStops();
     // The key's text, the path and, when known, why it failed.
@@ -156,6 +160,9 @@ private:
     QString redoWord;
     QList<QObject*> texted;
     QMenu* recentMenu;
+    QAction* onionAction = nullptr;
+    QAction* onionNextAction = nullptr;
+    WhereLabel* whereLabel;
 };
 
 #endif

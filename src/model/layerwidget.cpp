@@ -7,6 +7,7 @@
 #include <QBoxLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -56,6 +57,38 @@ LayerWidget::LayerWidget(Design* design, QWidget* parent)
     ignoreAllButton = new QPushButton(this);
     Resource::add(ignoreAllButton, "text", "IGNOREALL");
 
+    playButton = new QPushButton(this);
+    playButton->setCheckable(true);
+    playButton->setIconSize(QSize(24, 24));
+    playButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Resource::addIcon(playButton, "PLAY");
+    Resource::addText(playButton, "accessibleName", "PLAY");
+    rateBox = new QSpinBox(this);
+    rateBox->setRange(SlotPlayer::slowest, SlotPlayer::fastest);
+    rateBox->setValue(player.getRate());
+    Resource::addText(rateBox, "suffix", "PER_SECOND");
+    Resource::addText(rateBox, "toolTip", "PLAY_RATE");
+    Resource::addText(rateBox, "accessibleName", "PLAY_RATE");
+    connect(playButton, &QPushButton::toggled, this, &LayerWidget::play);
+    connect(rateBox, &QSpinBox::valueChanged, &player, &SlotPlayer::setRate);
+    connect(&player, &SlotPlayer::stopped, playButton, [this] {
+        const QSignalBlocker blocker(playButton);
+        playButton->setChecked(false);
+    });
+    // What is shown is no longer what is played once the design changes.
+    connect(design, &Design::pictureChanged, &player, &SlotPlayer::stop);
+    connect(design, &Design::orderChanged, &player, &SlotPlayer::stop);
+    connect(design, &Design::tickChanged, &player, &SlotPlayer::stop);
+    connect(design, &Design::currentChanged, &player, &SlotPlayer::stop);
+    connect(design, &Design::tickChanged, this, &LayerWidget::showPlayable);
+    connect(design, &Design::orderChanged, this, &LayerWidget::showPlayable);
+    showPlayable();
+
+    auto* playRow = new QHBoxLayout;
+    playRow->setSpacing(0);
+    playRow->setContentsMargins(0, 0, 0, 0);
+    playRow->addWidget(playButton);
+    playRow->addWidget(rateBox, 1);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(0);
     buttons->setContentsMargins(0, 0, 0, 0);
@@ -66,6 +99,7 @@ LayerWidget::LayerWidget(Design* design, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(buttons);
     layout->addWidget(&view);
+    layout->addLayout(playRow);
     layout->addWidget(transmitButton);
 
     connect(transmitButton, &QPushButton::clicked, this, &LayerWidget::toTransmit);
@@ -83,11 +117,44 @@ LayerWidget::~LayerWidget()
     Resource::remove(transmitButton);
     Resource::remove(selectAllButton);
     Resource::remove(ignoreAllButton);
+    Resource::remove(playButton);
+    Resource::remove(rateBox);
 }
 
 QList<QWidget*> LayerWidget::tabStops()
 {
-    return {selectAllButton, ignoreAllButton, &view, transmitButton};
+    return {selectAllButton, ignoreAllButton, &view, playButton, rateBox, transmitButton};
+}
+
+QList<int> LayerWidget::tickedSequence() const
+{
+    QList<int> sequence;
+    const QList<int> order = design->getList();
+    for (int row = 0; row < order.size(); ++row)
+        if (design->isTicked(row))
+            sequence << order[row];
+    return sequence;
+}
+
+void LayerWidget::hideEvent(QHideEvent* event)
+{
+    player.stop();
+    QWidget::hideEvent(event);
+}
+
+void LayerWidget::play(bool on)
+{
+    if (on)
+        player.play(tickedSequence());
+    else
+        player.stop();
+}
+
+void LayerWidget::showPlayable()
+{
+    const bool playable = !tickedSequence().isEmpty();
+    playButton->setEnabled(playable);
+    Resource::addText(playButton, "toolTip", playable ? "PLAY_TIP" : "PLAY_NONE");
 }
 
 QPixmap LayerWidget::thumbnail(const QImage& picture, qreal ratio) const

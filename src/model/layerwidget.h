@@ -3,6 +3,7 @@
 
 #include "layerevent.h"
 #include "layerview.h"
+#include "slotplayer.h"
 
 #include <QIcon>
 #include <QImage>
@@ -12,6 +13,7 @@
 
 class Design;
 class QPushButton;
+class QSpinBox;
 
 // The layer list of a design: one row per slot, showing the design's slot order, its ticks and
 // the picture being edited. What the user does here becomes an undo step of the design, and the
@@ -27,6 +29,12 @@ public:
 
     LayerView* getView() { return &view; }
     QPushButton* getTransmitButton() const { return transmitButton; }
+    QPushButton* getPlayButton() const { return playButton; }
+    QSpinBox* getRateBox() const { return rateBox; }
+    // Plays the ticked slots in the design's view; it changes nothing in the design.
+    SlotPlayer* getPlayer() { return &player; }
+    // The pictures of the ticked slots, in slot order.
+    QList<int> tickedSequence() const;
     // What takes the focus here, as it stands from top to bottom.
     QList<QWidget*> tabStops();
     // The row's picture of a slot: the blurred picture on a light disc, reduced so that each
@@ -35,6 +43,10 @@ public:
     QPixmap thumbnail(const QImage& picture, qreal ratio) const;
     QString getRowText() const { return rowText; }
     void setRowText(const QString& text);
+
+protected:
+    // Hidden behind another design's list: its view is no longer on screen to play in.
+    void hideEvent(QHideEvent* event) override;
 
 signals:
     // The ticked slots and their pictures, for the wheel.
@@ -51,6 +63,9 @@ private slots:
     void showRow(int row);
     void showRows();
     void showCurrent();
+    void play(bool on);
+    // Playing needs a ticked slot; the button says so.
+    void showPlayable();
 
 private:
     Design* design;
@@ -64,6 +79,9 @@ private:
     QPushButton* transmitButton;
     QPushButton* selectAllButton;
     QPushButton* ignoreAllButton;
+    QPushButton* playButton;
+    QSpinBox* rateBox;
+    SlotPlayer player;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include "design.h"
 #include "griditem.h"
 #include "resources/resource.h"
+#include "slotplayer.h"
 #include "wheelweb.h"
 
 #include <QDragEnterEvent>
@@ -11,11 +12,33 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
 
+#include <cmath>
 #include <limits>
+
+namespace {
+
+// The ink of the previous and of the next slot: faint, and unlike any LED colour on the
+// light ground.
+const QColor onionTints[2] = {QColor(150, 60, 210, 90), QColor(0, 160, 150, 90)};
+
+QPixmap tinted(const QImage& picture, const QColor& tint)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(image.rect(), tint);
+    painter.end();
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
 
 WheelPanel::WheelPanel(Design* design, const WheelWeb& web, const QPixmap& background)
     : design(design)
+    , web(web)
     , shownIndex(design->getCurrentIndex())
 {
     setScene(new QGraphicsScene(this));
@@ -41,12 +64,19 @@ WheelPanel::WheelPanel(Design* design, const WheelWeb& web, const QPixmap& backg
         addItem(item, -(i + 1));
         pictures.append(item);
     }
-    connect(design, &Design::currentChanged, this, &WheelPanel::changeIndex);
+    for (auto*& item : onion) {
+        item = new QGraphicsPixmapItem;
+        item->hide();
+        // Under every picture.
+        addItem(item, -(design->getCount() + 1));
+    }
+    connect(design, &Design::currentChanged, this, &WheelPanel::showShown);
     connect(design, &Design::pictureChanged, this, &WheelPanel::showPicture);
 
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
     Resource::addText(this, "accessibleName", "CANVAS");
 }
 
@@ -65,21 +95,91 @@ void WheelPanel::addItem(QGraphicsItem* item, double z)
     scene()->addItem(item);
 }
 
+void WheelPanel::follow(SlotPlayer* player)
+{
+    connect(player, &SlotPlayer::showing, this, &WheelPanel::showPlayed);
+    connect(player, &SlotPlayer::stopped, this, [this] { showPlayed(-1); });
+    connect(this, &WheelPanel::stopPlaying, player, &SlotPlayer::stop);
+}
+
 void WheelPanel::showPicture(int index)
 {
     pictures[index]->setPixmap(QPixmap::fromImage(design->getPicture(index)));
+    showOnion();
+}
+
+void WheelPanel::showPlayed(int index)
+{
+    playedIndex = index;
+    showShown();
+}
+
+void WheelPanel::showShown()
+{
+    const int index = playedIndex >= 0 ? playedIndex : design->getCurrentIndex();
+    pictures[shownIndex]->hide();
+    pictures[index]->show();
+    shownIndex = index;
+    showOnion();
+}
+
+void WheelPanel::setOnionSkin(bool previous, bool next)
+{
+    onionWanted[0] = previous;
+    onionWanted[1] = next;
+    showOnion();
+}
+
+void WheelPanel::showOnion()
+{
+    const QList<int> order = design->getList();
+    const int row = design->getCurrentRow();
+    for (int side = 0; side < 2; ++side) {
+        const int neighbour = row + (side == 0 ? -1 : 1);
+        // A played slot is shown alone.
+        const bool shown =
+            onionWanted[side] && playedIndex < 0 && neighbour >= 0 && neighbour < order.size();
+        if (shown)
+            onion[side]->setPixmap(tinted(design->getPicture(order[neighbour]), onionTints[side]));
+        onion[side]->setVisible(shown);
+    }
+}
+
+void WheelPanel::zoomBy(int steps)
+{
+    zoomBy(steps, QRectF(viewport()->rect()).center());
+}
+
+void WheelPanel::zoomBy(int steps, QPointF at)
+{
+    if (steps == 0)
+        return;
+    const QPointF kept = mapToScene(at.toPoint());
+    const double factor = steps > 0 ? std::pow(zoomStep, steps) : std::pow(1 / zoomStep, -steps);
+    const ViewportAnchor anchor = transformationAnchor();
+    setTransformationAnchor(NoAnchor);
+    scale(factor, factor);
+    setTransformationAnchor(anchor);
+    const QPointF moved = mapFromScene(kept) - at;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
+    emit zoomChanged(getZoom());
+}
+
+void WheelPanel::setZoom(double zoom)
+{
+    setTransform(QTransform::fromScale(zoom, zoom));
+    emit zoomChanged(zoom);
+}
+
+void WheelPanel::setPanKey(bool down)
+{
+    panKey = down;
 }
 
 void WheelPanel::setBackground(QPixmap pix)
 {
     backgroundItem->setPixmap(pix);
-}
-
-void WheelPanel::changeIndex(int index)
-{
-    pictures[shownIndex]->hide();
-    pictures[index]->show();
-    shownIndex = index;
 }
 
 namespace {
@@ -111,6 +211,87 @@ bool WheelPanel::event(QEvent* event)
         }
     }
     return QGraphicsView::event(event);
+}
+
+bool WheelPanel::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave)
+        emit pointerCell(-1);
+    return QGraphicsView::viewportEvent(event);
+}
+
+void WheelPanel::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && playedIndex >= 0) {
+        emit stopPlaying();
+        return;
+    }
+    QGraphicsView::keyPressEvent(event);
+}
+
+void WheelPanel::mousePressEvent(QMouseEvent* event)
+{
+    // Whatever the press does, it is done to the current picture, which must be shown.
+    emit stopPlaying();
+    // A pan never reaches the scene, where the tools draw.
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && panKey)) {
+        panning = true;
+        panFrom = event->position().toPoint();
+        viewport()->setCursor(Qt::ClosedHandCursor);
+        event->accept();
+        return;
+    }
+    QGraphicsView::mousePressEvent(event);
+}
+
+void WheelPanel::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    emit pointerCell(web.cellAt(mapToScene(at).toPoint()));
+    if (!panning) {
+        QGraphicsView::mouseMoveEvent(event);
+        return;
+    }
+    const QPoint moved = at - panFrom;
+    panFrom = at;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
+    event->accept();
+}
+
+void WheelPanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!panning) {
+        QGraphicsView::mouseReleaseEvent(event);
+        return;
+    }
+    if (event->buttons() & (Qt::MiddleButton | Qt::LeftButton))
+        return;
+    panning = false;
+    viewport()->unsetCursor();
+    event->accept();
+}
+
+void WheelPanel::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        // The controls of a tool's panel take the wheel; elsewhere it scrolls the view, which
+        // it never does when left to the scene.
+        const QPoint at = event->position().toPoint();
+        auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(itemAt(at));
+        if (proxy && proxy->widget() &&
+            proxy->widget()->childAt(proxy->mapFromScene(mapToScene(at)).toPoint()))
+            QGraphicsView::wheelEvent(event);
+        else
+            QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // A fine-stepped wheel or a touchpad sends parts of a notch; whole notches zoom.
+    wheelAngle += event->angleDelta().y();
+    const int steps = wheelAngle / QWheelEvent::DefaultDeltasPerStep;
+    wheelAngle -= steps * QWheelEvent::DefaultDeltasPerStep;
+    zoomBy(steps, event->position());
+    event->accept();
 }
 
 void WheelPanel::focusInEvent(QFocusEvent* event)

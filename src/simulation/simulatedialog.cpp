@@ -38,6 +38,18 @@ SimulateDialog::SimulateDialog(ArgParser* configuration, QWidget* parent)
     exitButton = new QPushButton;
     Resource::add(exitButton, "text", "EXIT");
     connect(exitButton, &QPushButton::clicked, this, &QDialog::close);
+    playButton = new QPushButton;
+    playButton->setCheckable(true);
+    playButton->setEnabled(false);
+    Resource::addText(playButton, "text", "SIM_PLAY");
+    connect(playButton, &QPushButton::toggled, this, &SimulateDialog::play);
+    connect(&player, &SlotPlayer::showing, this,
+            [this](int index) { simulator->show(played[index]); });
+    connect(&player, &SlotPlayer::stopped, this, [this] {
+        const QSignalBlocker blocker(playButton);
+        playButton->setChecked(false);
+        simulator->show(still);
+    });
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -45,7 +57,8 @@ SimulateDialog::SimulateDialog(ArgParser* configuration, QWidget* parent)
     layout->addWidget(simulator, 0, 0, 5, 1);
     layout->addWidget(packageList, 0, 1, 4, 1);
     layout->addWidget(speedMeter, 4, 1);
-    layout->addWidget(exitButton, 5, 0, 1, 2);
+    layout->addWidget(playButton, 5, 0, 1, 2);
+    layout->addWidget(exitButton, 6, 0, 1, 2);
     setModal(true);
     adjustSize();
 }
@@ -53,9 +66,39 @@ SimulateDialog::SimulateDialog(ArgParser* configuration, QWidget* parent)
 SimulateDialog::~SimulateDialog()
 {
     Resource::remove(exitButton);
+    Resource::remove(playButton);
 }
 
 void SimulateDialog::toShow(bool* states, int lines, int leds)
+{
+    still = ledPicture(states, lines, leds);
+    simulator->show(still);
+    show();
+}
+
+void SimulateDialog::setPlayed(const QList<QList<bool>>& states, int lines, int leds, int rate)
+{
+    player.stop();
+    played.clear();
+    for (const QList<bool>& lit : states)
+        played << ledPicture(lit.data(), lines, leds);
+    player.setRate(rate);
+    playButton->setEnabled(!played.isEmpty());
+}
+
+void SimulateDialog::play(bool on)
+{
+    if (!on) {
+        player.stop();
+        return;
+    }
+    QList<int> sequence;
+    for (int i = 0; i < played.size(); ++i)
+        sequence << i;
+    player.play(sequence);
+}
+
+QImage SimulateDialog::ledPicture(const bool* states, int lines, int leds)
 {
     QRadialGradient dot(4, 4, 4);
     dot.setColorAt(0, Qt::white);
@@ -78,12 +121,12 @@ void SimulateDialog::toShow(bool* states, int lines, int leds)
         }
     }
     painter.end();
-    simulator->show(image);
-    show();
+    return image;
 }
 
 void SimulateDialog::closeEvent(QCloseEvent* event)
 {
+    player.stop();
     simulator->stop();
     QDialog::closeEvent(event);
 }

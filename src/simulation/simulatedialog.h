@@ -2,8 +2,11 @@
 #define SIMULATEDIALOG_H
 
 #include "config/wheelpackage.h"
+#include "model/slotplayer.h"
 
 #include <QDialog>
+#include <QImage>
+#include <QList>
 
 class ArgParser;
 class QListWidget;
@@ -13,7 +16,8 @@ class Simulator;
 class SpeedMeter;
 
 // Shows the current picture on a simulated turning wheel, with a dial for the riding speed
-// and the product's colour packages to choose the LED colours.
+// and the product's colour packages to choose the LED colours. It can play the ticked slots on
+// the wheel in turn instead.
 class SimulateDialog : public QDialog {
     Q_OBJECT
 
@@ -24,11 +28,16 @@ public:
     // The lit state of every LED cell in the grid's order, for lines angular positions of
     // leds LEDs each.
     void toShow(bool* states, int lines, int leds);
+    // The lit states of the ticked slots, to play in turn at the rate given (pictures per
+    // second).
+    void setPlayed(const QList<QList<bool>>& states, int lines, int leds, int rate);
 
     Simulator* getSimulator() const { return simulator; }
     SpeedMeter* getSpeedMeter() const { return speedMeter; }
     QListWidget* getPackageList() const { return packageList; }
     QPushButton* getExitButton() const { return exitButton; }
+    QPushButton* getPlayButton() const { return playButton; }
+    SlotPlayer* getPlayer() { return &player; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -36,8 +45,11 @@ protected:
 private slots:
     void setSpeed();
     void setColor(int color);
+    void play(bool on);
 
 private:
+    // What the LEDs of a picture look like turning: a streak for each lit one.
+    QImage ledPicture(const bool* states, int lines, int leds);
     void paintPoint(QPainter* painter, int x, int y);
 
     WheelPackage package;
@@ -45,6 +57,10 @@ private:
     QListWidget* packageList;
     Simulator* simulator;
     QPushButton* exitButton;
+    QPushButton* playButton;
+    SlotPlayer player;
+    QImage still;
+    QList<QImage> played;
 };
 
 #endif

@@ -63,6 +63,7 @@ CellCursor::CellCursor(const WheelWeb& web, QGraphicsView* view, ToolManager* to
 {
     view->scene()->addItem(outline);
     view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
     connect(view->scene(), &QGraphicsScene::focusItemChanged, this, &CellCursor::update);
 }
 
@@ -71,6 +72,7 @@ CellCursor::~CellCursor()
     // Without the view its scene, and the outline with it, are gone already.
     if (view) {
         view->removeEventFilter(this);
+        view->viewport()->removeEventFilter(this);
         delete outline;
     }
 }
@@ -96,11 +98,21 @@ void CellCursor::update()
 
 bool CellCursor::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched != view) {
+        if (event->type() == QEvent::MouseButtonPress && held && painted) {
+            painted = false;
+            if (auto* pen = qobject_cast<PenTool*>(tools->getTool()))
+                pen->discard();
+        }
+        return false;
+    }
     switch (event->type()) {
     case QEvent::FocusIn:
         update();
         break;
     case QEvent::FocusOut:
+        // Space comes up elsewhere.
+        setHeld(false);
         finish();
         update();
         break;
@@ -138,7 +150,7 @@ bool CellCursor::keyPress(QKeyEvent* event)
     case Qt::Key_Space:
         // A held key repeats; the run goes on until it really comes up.
         if (!event->isAutoRepeat()) {
-            held = true;
+            setHeld(true);
             paint();
         }
         return true;
@@ -159,7 +171,7 @@ bool CellCursor::keyRelease(QKeyEvent* event)
         return false;
     if (event->isAutoRepeat())
         return true;
-    held = false;
+    setHeld(false);
     finish();
     return true;
 }
@@ -183,6 +195,14 @@ void CellCursor::paint()
         pen->click(getCell());
         painted = true;
     }
+}
+
+void CellCursor::setHeld(bool down)
+{
+    if (held == down)
+        return;
+    held = down;
+    emit heldChanged(held);
 }
 
 void CellCursor::finish()

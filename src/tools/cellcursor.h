@@ -16,7 +16,8 @@ class WheelWeb;
 //
 // A run is one stroke and so one undo step: Space paints the cursor's cell and, while it is
 // held, every cell the cursor enters; the run ends when Space comes up or the view loses the
-// focus. Enter paints the cursor's cell as a run of its own.
+// focus. Enter paints the cursor's cell as a run of its own. A mouse press while Space is held
+// abandons the run: Space and the mouse pan the view then.
 class CellCursor : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +32,9 @@ public:
     // Shows the repeats of the tool's division as it is now.
     void update();
 
+signals:
+    void heldChanged(bool held);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -40,6 +44,7 @@ private:
     void move(int angles, int rings);
     void paint();
     void finish();
+    void setHeld(bool down);
 
     class Outline;
 

@@ -57,6 +57,13 @@ void PenTool::update()
     setTempPixmap(result);
 }
 
+void PenTool::discard()
+{
+    index = -1;
+    result.fill(Qt::transparent);
+    setTempPixmap(result);
+}
+
 void PenTool::toEnd()
 {
     if (index != -1)

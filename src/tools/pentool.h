@@ -22,6 +22,8 @@ public:
     void hide() override;
     QString getText() override { return "DRAW"; }
     void update() override;
+    // Forgets the stroke so far: nothing of it reaches the design.
+    void discard();
 
 public slots:
     void click(int index);

@@ -29,8 +29,13 @@ struct ShownWindow : DemoWindow {
             return "+";
         if (focus == getTabs()->tabBar())
             return "tabs";
-        if (focus == getLayerWidget(getCurrent())->getView())
+        LayerWidget* layers = getLayerWidget(getCurrent());
+        if (focus == layers->getView())
             return "slots";
+        if (focus == layers->getPlayButton())
+            return "play";
+        if (focus == layers->getRateBox())
+            return "rate";
         return focus ? focus->property("text").toString() : QString();
     }
 
@@ -110,9 +115,9 @@ private slots:
             w.createNew();
         if (situation == "text")
             QMetaObject::invokeMethod(w.getTools(), "text");
-        const QStringList stops = {"Import",     "Text",  "Fill",         "swatch",
-                                   "+",          "tabs",  design,         "Select All",
-                                   "Ignore All", "slots", "Send to Wheel"};
+        const QStringList stops = {"Import", "Text", "Fill",         "swatch",     "+",
+                                   "tabs",   design, "Select All",   "Ignore All", "slots",
+                                   "play",   "rate", "Send to Wheel"};
         // A tool's panel has stops of its own.
         const QStringList forth = rotatedTo(w.round(Qt::Key_Tab), "Import");
         QStringList once = forth;

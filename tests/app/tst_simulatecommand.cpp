@@ -1,3 +1,5 @@
+#include "model/design.h"
+#include "model/layerwidget.h"
 #include "simulation/simulatedialog.h"
 #include "simulation/simulator.h"
 #include "simulation/speedmeter.h"
@@ -102,6 +104,45 @@ private slots:
         const Shown colours = shown(&dialog);
         QCOMPARE(colours.green + colours.red + colours.blue, 0);
         dialog.close();
+    }
+
+    // The wheel plays the ticked slots in turn at the slot list's rate, and shows the current
+    // picture again when stopped; with nothing ticked there is nothing to play.
+    void playsTheTickedSlots()
+    {
+        DemoWindow window;
+        const WheelWeb web(16, 8, 80, 16);
+        const int first = 3 * 8 + 5, second = 10 * 8 + 2;
+        const auto lit = [](const QImage& leds, int cell) {
+            return qAlpha(leds.pixel(8 * (cell / 8) + 7, 8 * (cell % 8) + 4)) > 200;
+        };
+        ink(&window, (web.getCenters()[first] - QPointF(4, 4)).toPoint());
+        window.getCurrentDesign()->chooseRow(1);
+        ink(&window, (web.getCenters()[second] - QPointF(4, 4)).toPoint());
+        window.getCurrentDesign()->tick(2, false);
+        LayerWidget* layers = window.getLayerWidget(window.getCurrent());
+        layers->getRateBox()->setValue(30);
+        entry(&window, "SIMULATION")->trigger();
+        SimulateDialog* dialog = window.getSimulateDialog();
+        QCOMPARE(dialog->getPlayer()->getRate(), 30);
+        Simulator* simulator = dialog->getSimulator();
+        QList<QImage> played;
+        connect(dialog->getPlayer(), &SlotPlayer::showing, this,
+                [&] { played << simulator->getPicture(); });
+        dialog->getPlayButton()->click();
+        QTRY_VERIFY(played.size() >= 3);
+        QVERIFY(lit(played[0], first) && !lit(played[0], second));
+        QVERIFY(lit(played[1], second) && !lit(played[1], first));
+        QCOMPARE(played[2], played[0]);
+        dialog->getPlayButton()->click();
+        QVERIFY(!dialog->getPlayer()->isPlaying());
+        QVERIFY(lit(simulator->getPicture(), second) && !lit(simulator->getPicture(), first));
+        dialog->close();
+
+        window.getCurrentDesign()->tickAll(false);
+        entry(&window, "SIMULATION")->trigger();
+        QVERIFY(!dialog->getPlayButton()->isEnabled());
+        dialog->close();
     }
 };
 

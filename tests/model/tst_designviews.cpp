@@ -1,14 +1,19 @@
 #include "model/design.h"
 #include "model/layerwidget.h"
+#include "model/slotplayer.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "resources/hiddenfile.h"
+#include "resources/resource.h"
 #include "testsuite.h"
 
 #include <QApplication>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +44,14 @@ QImage filled(const QColor& color)
 {
     QImage image(512, 512, QImage::Format_ARGB32_Premultiplied);
     image.fill(color);
+    return image;
+}
+
+// A picture with ink in one square only.
+QImage inked(const QRect& square, const QColor& color = Qt::red)
+{
+    QImage image = filled(Qt::transparent);
+    QPainter(&image).fillRect(square, color);
     return image;
 }
 
@@ -99,6 +112,66 @@ private slots:
         design.setPicture(1, filled(Qt::red));
         QCOMPARE(middle(0), QColor(Qt::red));
         QCOMPARE(middle(1), QColor(Qt::white));
+    }
+
+    // The play button shows the ticked slots in the view in slot order, round and round,
+    // without touching the design; an edit, a row change, Escape or a press in the view
+    // stops it and the current picture comes back. Nothing ticked, nothing to play.
+    void playTickedSlots()
+    {
+        Design design(4, QSize(512, 512));
+        design.moveRow(3, 0);
+        design.tick(2, false);
+        design.getUndoStack()->setClean();
+        LayerWidget widget(&design);
+        const WheelWeb web(8, 2, 10, 5);
+        WheelPanel panel(&design, web, QPixmap());
+        panel.follow(widget.getPlayer());
+        widget.getRateBox()->setValue(30);
+        QCOMPARE(widget.getPlayer()->getRate(), 30);
+        QSignalSpy shown(widget.getPlayer(), &SlotPlayer::showing);
+        const int row = design.getCurrentRow();
+        const auto play = [&] {
+            shown.clear();
+            widget.getPlayButton()->click();
+            QTRY_VERIFY(shown.size() >= 5);
+        };
+        const auto stopped = [&] {
+            QVERIFY(!widget.getPlayer()->isPlaying());
+            QVERIFY(!widget.getPlayButton()->isChecked());
+            QCOMPARE(panel.getShownIndex(), design.getCurrentIndex());
+        };
+
+        play();
+        QList<int> sequence;
+        for (const QList<QVariant>& picture : shown)
+            sequence << picture.value(0).toInt();
+        // Rows 0, 1 and 3 hold pictures 3, 0 and 2.
+        QCOMPARE(sequence.mid(0, 5), (QList<int>{3, 0, 2, 3, 0}));
+        QCOMPARE(panel.getShownIndex(), sequence.last());
+        QCOMPARE(design.getCurrentRow(), row);
+        QVERIFY(!design.isModified());
+        widget.getPlayButton()->click();
+        stopped();
+
+        play();
+        QTest::keyClick(&panel, Qt::Key_Escape);
+        stopped();
+        play();
+        QTest::mouseClick(panel.viewport(), Qt::LeftButton);
+        stopped();
+        play();
+        design.chooseRow(3);
+        stopped();
+        play();
+        design.paint(filled(Qt::red), QPainter::CompositionMode_SourceOver, "DRAW");
+        stopped();
+
+        click(&widget, "Ignore All");
+        QVERIFY(!widget.getPlayButton()->isEnabled());
+        QCOMPARE(widget.getPlayButton()->toolTip(), Resource::getText("PLAY_NONE"));
+        click(&widget, "Select All");
+        QVERIFY(widget.getPlayButton()->isEnabled());
     }
 };
 
@@ -251,7 +324,112 @@ class WheelPanelTest : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
 
+    static QColor shownAt(WheelPanel* panel, QPointF scenePoint)
+    {
+        return panel->viewport()->grab().toImage().pixelColor(panel->mapFromScene(scenePoint));
+    }
+
+    // A faint tint over the white ground.
+    static void compareTint(const QColor& shown, QColor tint)
+    {
+        const double a = tint.alphaF();
+        for (auto part : {&QColor::red, &QColor::green, &QColor::blue})
+            QVERIFY2(qAbs((shown.*part)() - (255 * (1 - a) + (tint.*part)() * a)) < 4,
+                     qPrintable(shown.name()));
+    }
+
 private slots:
+    void initTestCase() { HiddenFile::write("language", "en"); }
+
+    // The slots before and after the current one show faintly under it in their tints, as
+    // the rows stand at any time: through edits, row moves and undo.
+    void onionSkin()
+    {
+        Design design(3, QSize(512, 512));
+        const QRect left(100, 250, 20, 20), right(400, 250, 20, 20), middle(250, 100, 20, 20);
+        design.setPicture(0, inked(left));
+        design.setPicture(1, inked(middle, Qt::blue));
+        design.setPicture(2, inked(right));
+        design.chooseRow(1);
+        const WheelWeb web(8, 2, 10, 5);
+        QPixmap clear(512, 512);
+        clear.fill(Qt::transparent);
+        WheelPanel panel(&design, web, clear);
+        panel.resize(700, 700);
+        const QColor before(150, 60, 210, 90), after(0, 160, 150, 90);
+        const auto at = [&](const QRect& square) { return shownAt(&panel, square.center()); };
+        QCOMPARE(at(left), QColor(Qt::white));
+        panel.setOnionSkin(true, false);
+        compareTint(at(left), before);
+        QCOMPARE(at(right), QColor(Qt::white));
+        panel.setOnionSkin(true, true);
+        compareTint(at(left), before);
+        compareTint(at(right), after);
+        // Under the current picture's ink.
+        design.setPicture(0, inked(middle));
+        QCOMPARE(at(middle), QColor(Qt::blue));
+        QCOMPARE(at(left), QColor(Qt::white));
+
+        design.moveRow(1, 0);
+        QCOMPARE(at(right), QColor(Qt::white));
+        design.moveRow(0, 2);
+        compareTint(at(right), before);
+        design.getUndoStack()->undo();
+        QCOMPARE(at(right), QColor(Qt::white));
+        design.getUndoStack()->undo();
+        compareTint(at(right), after);
+        panel.setOnionSkin(false, false);
+        QCOMPARE(at(right), QColor(Qt::white));
+    }
+
+    // Ctrl+wheel zooms by whole steps, a notch at a time however finely the wheel reports,
+    // and the scene point under the pointer stays there; the wheel alone scrolls.
+    void wheelZoomsAtPointer_data()
+    {
+        QTest::addColumn<QList<int>>("notches");
+        QTest::addColumn<bool>("control");
+        QTest::addColumn<double>("zoom");
+        QTest::newRow("in") << QList<int>{120} << true << 2 * 1.25;
+        QTest::newRow("out twice") << QList<int>{-120, -120} << true << 2 * 0.8 * 0.8;
+        QTest::newRow("two halves") << QList<int>{60, 30, 30} << true << 2 * 1.25;
+        QTest::newRow("less than a notch") << QList<int>{100} << true << 2.0;
+        QTest::newRow("scroll") << QList<int>{-120} << false << 2.0;
+    }
+
+    void wheelZoomsAtPointer()
+    {
+        QFETCH(QList<int>, notches);
+        QFETCH(bool, control);
+        QFETCH(double, zoom);
+        Design design(1, QSize(512, 512));
+        const WheelWeb web(8, 2, 10, 5);
+        QPixmap clear(512, 512);
+        clear.fill(Qt::transparent);
+        WheelPanel panel(&design, web, clear);
+        panel.resize(400, 400);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        panel.setZoom(2);
+        panel.centerOn(256, 256);
+        QSignalSpy zoomed(&panel, &WheelPanel::zoomChanged);
+        const QPoint pointer(120, 250);
+        const QPointF under = panel.mapToScene(pointer);
+        const int scrolled = panel.verticalScrollBar()->value();
+        for (int notch : notches) {
+            QWheelEvent wheel(pointer, panel.viewport()->mapToGlobal(pointer), {}, {0, notch},
+                              Qt::NoButton, control ? Qt::ControlModifier : Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(panel.viewport(), &wheel);
+        }
+        QCOMPARE(panel.getZoom(), zoom);
+        if (!control) {
+            QVERIFY(panel.verticalScrollBar()->value() > scrolled);
+            return;
+        }
+        QCOMPARE(zoomed.isEmpty(), zoom == 2.0);
+        QVERIFY((panel.mapToScene(pointer) - under).manhattanLength() < 1);
+    }
+
     // The view stays light around the wheel whatever the desktop's palette, shows the
     // picture being edited as the design changes, and hands on every local file dropped, to
     // be read by whoever imports them.

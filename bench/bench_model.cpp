@@ -1,5 +1,6 @@
 // Figures of the design model: the layer icon blur, one drawing step into a design, and the
-// memory the undo history holds per step, for pen strokes and for whole-picture imports.
+// memory the undo history holds per step, for pen strokes and for whole-picture imports, and
+// the onion skin at the smallest and the largest grid.
 
 #include "app/memorytuning.h"
 #include "median.h"
@@ -127,5 +128,46 @@ int main(int argc, char** argv)
                 imports.historyBytes() / 100.0, imports.getUndoStack()->count(),
                 Design::historyBudget / (1024 * 1024), (after - before) * 1024.0 / 100,
                 median(times));
+    // The onion skin: a slot change tints the two neighbours anew; a repaint draws the view.
+    for (const QSize grid : {QSize(128, 32), QSize(1024, 256)}) {
+        const WheelWeb large(grid.width(), grid.height(), 80, 16);
+        Design sequence(12, large.getOverlay().size());
+        for (int row = 0; row < 12; ++row) {
+            sequence.chooseRow(row);
+            sequence.paint(stroke(web, row * 5, Qt::blue).toImage(),
+                           QPainter::CompositionMode_SourceOver, "DRAW");
+        }
+        WheelPanel onionView(&sequence, large, background);
+        onionView.resize(800, 800);
+        onionView.setOnionSkin(true, true);
+        times.clear();
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer clock;
+            clock.start();
+            sequence.chooseRow(1 + i % 10);
+            times.push_back(clock.nsecsElapsed() / 1e6);
+        }
+        const double change = median(times);
+        // Painted with and without the onion skin: the difference is the onion skin's part.
+        QImage screen(800, 800, QImage::Format_ARGB32_Premultiplied);
+        double painted[2];
+        for (const bool onion : {false, true}) {
+            onionView.setOnionSkin(onion, onion);
+            times.clear();
+            for (int i = 0; i < 20; ++i) {
+                QElapsedTimer clock;
+                clock.start();
+                QPainter painter(&screen);
+                onionView.render(&painter);
+                painter.end();
+                times.push_back(clock.nsecsElapsed() / 1e6);
+            }
+            painted[onion] = median(times);
+        }
+        std::printf("onion skin at %d x %d: a slot change %.2f ms (median of 50); the view "
+                    "repainted with it %.2f ms, without it %.2f ms (median of 20; target under "
+                    "16 ms)\n",
+                    grid.width(), grid.height(), change, painted[true], painted[false]);
+    }
     return 0;
 }

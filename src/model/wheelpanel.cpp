@@ -155,7 +155,10 @@ void WheelPanel::zoomBy(int steps, QPointF at)
     if (steps == 0)
         return;
     const QPointF kept = mapToScene(at.toPoint());
-    const double factor = steps > 0 ? std::pow(zoomStep, steps) : std::pow(1 / zoomStep, -steps);
+    const double zoom = getZoom();
+    const double factor = qBound(minZoom, zoom * std::pow(zoomStep, steps), maxZoom) / zoom;
+    if (qFuzzyCompare(factor, 1.0))
+        return;
     const ViewportAnchor anchor = transformationAnchor();
     setTransformationAnchor(NoAnchor);
     scale(factor, factor);

@@ -21,6 +21,9 @@ class WheelPanel : public QGraphicsView {
 public:
     // One step of the zoom commands and of the mouse wheel.
     static constexpr double zoomStep = 1.25;
+    // From a wheel a few dozen pixels wide to a cell of the largest grid filling the view.
+    static constexpr double minZoom = 0.05;
+    static constexpr double maxZoom = 64;
 
     WheelPanel(Design* design, const WheelWeb& web, const QPixmap& background);
     ~WheelPanel() override;

@@ -394,6 +394,8 @@ private slots:
         QTest::newRow("two halves") << QList<int>{60, 30, 30} << true << 2 * 1.25;
         QTest::newRow("less than a notch") << QList<int>{100} << true << 2.0;
         QTest::newRow("scroll") << QList<int>{-120} << false << 2.0;
+        QTest::newRow("no further than the limit")
+            << QList<int>(40, 120) << true << WheelPanel::maxZoom;
     }
 
     void wheelZoomsAtPointer()

@@ -3,7 +3,9 @@
 #include "model/design.h"
 #include "model/layerview.h"
 #include "model/layerwidget.h"
+#include "model/slotplayer.h"
 #include "tools/bitfont.h"
+#include "tools/cellcursor.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
 #include "tools/texttool.h"
@@ -61,6 +63,9 @@ const QList<RandomUser::Action>& RandomUser::actions()
         {"save", 3, &RandomUser::save},
         {"open", 2, &RandomUser::open},
         {"zoom", 2, &RandomUser::zoom},
+        {"wheel or pan", 3, &RandomUser::wheelOrPan},
+        {"onion skin", 2, &RandomUser::onionSkin},
+        {"play", 2, &RandomUser::play},
         {"arrangement", 2, &RandomUser::arrangement},
         {"hall angle", 1, &RandomUser::hallAngle},
         {"transfer", 2, &RandomUser::transfer},
@@ -470,6 +475,84 @@ void RandomUser::zoom()
     const QString key = keys[pick(3)];
     say("zoom: " + key);
     trigger(key);
+}
+
+void RandomUser::wheelOrPan()
+{
+    WheelPanel* view = window->getCurrent();
+    QWidget* port = view->viewport();
+    const QPoint at(pick(port->width()), pick(port->height()));
+    const int choice = pick(3);
+    if (choice == 0) {
+        const bool control = chance(60);
+        const int angle = (chance(50) ? 1 : -1) * (30 + pick(240));
+        say(QString("wheel by %1 at %2, %3").arg(angle).arg(at.x()).arg(at.y()) +
+            (control ? " with Ctrl" : ""));
+        QWheelEvent wheel(at, port->mapToGlobal(at), {}, {0, angle}, Qt::NoButton,
+                          control ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(port, &wheel);
+        return;
+    }
+    const bool space = choice == 2;
+    const QPoint to = at + QPoint(pick(200) - 100, pick(200) - 100);
+    say(QString("pan from %1, %2 to %3, %4 ").arg(at.x()).arg(at.y()).arg(to.x()).arg(to.y()) +
+        (space ? "with Space held" : "with the middle button"));
+    QUndoStack* stack = window->getCurrentDesign()->getUndoStack();
+    const int steps = stack->count();
+    const int index = stack->index();
+    bool panning = true;
+    if (space) {
+        view->setFocus();
+        QTest::keyPress(view, Qt::Key_Space);
+        // A tool's panel that holds the focus in the view takes Space; then it is a drag.
+        panning = window->getTools()->getCursor(view)->isHeld();
+        if (!panning)
+            say("  Space went to the tool's panel");
+    }
+    const Qt::MouseButton button = space ? Qt::LeftButton : Qt::MiddleButton;
+    QTest::mousePress(port, button, {}, at);
+    QTest::mouseMove(port, (at + to) / 2);
+    QTest::mouseMove(port, to);
+    QTest::mouseRelease(port, button, {}, to);
+    if (space)
+        QTest::keyRelease(view, Qt::Key_Space);
+    if (panning && (stack->count() != steps || stack->index() != index))
+        fail("a pan changed the design");
+}
+
+void RandomUser::onionSkin()
+{
+    const QString key = chance(70) ? "ONION_SKIN" : "ONION_NEXT";
+    say("onion skin: " + key);
+    trigger(key);
+}
+
+void RandomUser::play()
+{
+    LayerWidget* layers = window->getLayerWidget(window->getCurrent());
+    QPushButton* button = layers->getPlayButton();
+    if (!button->isEnabled())
+        return say("play: nothing ticked");
+    static const char* const ways[] = {"the button", "Escape", "a press in the view"};
+    const int way = pick(3);
+    const int wait = pick(400);
+    say(QString("play for %1 ms, stopped by %2").arg(wait).arg(ways[way]));
+    QUndoStack* stack = window->getCurrentDesign()->getUndoStack();
+    const int index = stack->index();
+    button->click();
+    QTest::qWait(wait);
+    WheelPanel* view = window->getCurrent();
+    if (way == 0)
+        button->click();
+    else if (way == 1)
+        QTest::keyClick(view, Qt::Key_Escape);
+    else
+        QTest::mouseClick(view->viewport(), Qt::MiddleButton, {},
+                          view->viewport()->rect().center());
+    if (layers->getPlayer()->isPlaying())
+        return fail("still playing");
+    if (stack->index() != index)
+        fail("playing changed the design");
 }
 
 void RandomUser::arrangement()

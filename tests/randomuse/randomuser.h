@@ -63,6 +63,9 @@ private:
     void save();
     void open();
     void zoom();
+    void wheelOrPan();
+    void onionSkin();
+    void play();
     void arrangement();
     void hallAngle();
     void transfer();

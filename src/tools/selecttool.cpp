@@ -51,6 +51,8 @@ SelectTool::SelectTool(Tool* other, Design* design)
     connect(
         design, &Design::currentChanged, this,
         [this] {
+            if (hidden || places.isEmpty())
+                return;
             place();
             emit end();
         },
@@ -142,6 +144,7 @@ void SelectTool::place()
 void SelectTool::hide()
 {
     place();
+    hidden = true;
     if (scene()) {
         area->hide();
         outline->hide();

@@ -75,6 +75,8 @@ private:
     // Taken from this picture, not pasted.
     bool lifted = false;
     bool committing = false;
+    // Replaced by another tool, and gone soon.
+    bool hidden = false;
     enum { Idle, Choosing, Moving } mode = Idle;
     SectorDrag sector;
     int grabbed = -1;

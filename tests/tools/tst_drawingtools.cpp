@@ -274,8 +274,8 @@ private slots:
                                       << "0/0 1/1 2/2 10/0" << 0;
         QTest::newRow("round the start") << "0/0-2/2 L L L E"
                                          << "61/0 62/1 63/2 10/0" << 1;
-        QTest::newRow("onto ink") << "9/0-10/0 L E"
-                                  << "0/0 1/1 2/2 9/0" << 1;
+        QTest::newRow("empty cells leave ink") << "0/0-0/1 R E"
+                                               << "1/0 1/1 2/2 10/0" << 1;
         QTest::newRow("delete") << "0/0-2/2 X"
                                 << "10/0" << 1;
         QTest::newRow("escape unmoved") << "0/0-2/2 E"

@@ -44,7 +44,7 @@ int main(int argc, char** argv)
 
     const WheelWeb web(256, 64, 80, 16);
     const double picking =
-        medianMs(20, [&](int) { PenLabel label(web.getOverlay().size(), &web.getPolygons()); });
+        medianMs(20, [&](int) { PenLabel label(web); });
     std::printf("picking image of a pen for a 256 x 64 grid: %.2f ms (median of 20)\n", picking);
 
     QGraphicsScene scene;

@@ -3,9 +3,6 @@
 
 #include "tool.h"
 
-#include <QList>
-#include <QPolygonF>
-
 class PenLabel;
 class QGraphicsProxyWidget;
 
@@ -35,7 +32,6 @@ private:
     int index = -1;
     QGraphicsProxyWidget* proxy = nullptr;
     QPixmap result;
-    QList<QPolygonF> const* polygons = nullptr;
 };
 
 #endif

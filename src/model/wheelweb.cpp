@@ -49,9 +49,11 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
 
 int WheelWeb::cellAt(QPoint pixel) const
 {
-    if (!cellMap.valid(pixel))
+    if (uint(pixel.x()) >= uint(cellMap.width()) || uint(pixel.y()) >= uint(cellMap.height()))
         return -1;
-    const int code = int(cellMap.pixel(pixel) & 0xffffff);
+    // Read straight from the line: the tools look up every pixel of the picture at times.
+    const QRgb value = reinterpret_cast<const QRgb*>(cellMap.constScanLine(pixel.y()))[pixel.x()];
+    const int code = int(value & 0xffffff);
     return code < polygons.size() ? code : -1;
 }
 

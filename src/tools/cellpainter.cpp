@@ -28,6 +28,29 @@ void CellPainter::paintRepeats(QPainter* painter, int position) const
     }
 }
 
+QImage CellPainter::paintCells(const QList<int>& cells) const
+{
+    const int n = int(web.getPolygons().size());
+    const int repeats = qMax(div, 1);
+    QList<bool> marked(n);
+    for (int cell : cells)
+        for (int k = 0; k < repeats; ++k)
+            marked[(cell + k * (n / repeats)) % n] = true;
+    QImage result(web.getOverlay().size(), QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    const QRgb ink = brush.color().rgba();
+    const QRgb premultiplied = qPremultiply(ink);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const int cell = web.cellAt(QPoint(x, y));
+            if (cell >= 0 && marked[cell])
+                line[x] = premultiplied;
+        }
+    }
+    return result;
+}
+
 QImage CellPainter::paintOnInk(const QImage& ink, QPointF place) const
 {
     QImage result(web.getOverlay().size(), QImage::Format_ARGB32_Premultiplied);

@@ -5,7 +5,6 @@
 
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
-#include <QPainter>
 #include <QToolButton>
 
 #include <limits>
@@ -17,7 +16,6 @@ SectorTool::SectorTool(Tool* other)
     , area(new CellDrag(*web))
     , sector(PolarGrid(web->getLineCount(), web->getLedCount()))
     , filledButton(new QToolButton)
-    , result(web->getOverlay().size())
 {
     scene()->addItem(area);
     connect(area, &CellDrag::pressed, this, &SectorTool::press);
@@ -36,7 +34,6 @@ SectorTool::SectorTool(Tool* other)
     proxy->setZValue(std::numeric_limits<double>::max());
     // Clicked, not typed into: the keys stay with the view.
     proxy->setFocusPolicy(Qt::NoFocus);
-    result.fill(Qt::transparent);
 }
 
 SectorTool::~SectorTool()
@@ -66,15 +63,9 @@ void SectorTool::drag(QPointF, int cell)
 
 void SectorTool::update()
 {
-    result.fill(Qt::transparent);
-    if (dragging) {
-        QPainter painter(&result);
-        painter.setBrush(brush);
-        painter.setPen(Qt::NoPen);
-        const CellPainter painting = cellPainter();
-        for (int cell : sector.cells(filled))
-            painting.paintRepeats(&painter, cell);
-    }
+    // A sector may hold every cell of the grid.
+    result = QPixmap::fromImage(
+        cellPainter().paintCells(dragging ? sector.cells(filled) : QList<int>()));
     setTempPixmap(result);
 }
 

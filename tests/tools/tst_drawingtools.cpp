@@ -207,6 +207,8 @@ private slots:
         QTest::newRow("sector the short way over the start")
             << 64 << 16 << "filled" << false << 1 << "62/0 1/2"
             << "62..1/0..2";
+        QTest::newRow("sector with repeats") << 64 << 16 << "filled" << false << 4 << "0/0 1/1"
+                                             << "0..1/0..1 16..17/0..1 32..33/0..1 48..49/0..1";
         QTest::newRow("arc") << 64 << 16 << "sector" << false << 1 << "3/2 6/2"
                              << "3..6/2";
         QTest::newRow("whole turn")

@@ -83,10 +83,15 @@ PolarCells::PolarCells(const QImage& picture, const WheelWeb& web)
 {
     const QImage pixels = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QList<QPointF>& centres = web.getCenters();
+    const uchar* bits = pixels.constBits();
+    const qsizetype line = pixels.bytesPerLine();
+    const int width = pixels.width();
+    const int height = pixels.height();
     for (int cell = 0; cell < colours.size(); ++cell) {
-        const QPoint at(int(centres[cell].x()), int(centres[cell].y()));
-        if (pixels.valid(at))
-            colours[cell] = reinterpret_cast<const QRgb*>(pixels.constScanLine(at.y()))[at.x()];
+        const int x = int(centres[cell].x());
+        const int y = int(centres[cell].y());
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            colours[cell] = reinterpret_cast<const QRgb*>(bits + y * line)[x];
     }
 }
 

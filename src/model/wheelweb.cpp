@@ -45,16 +45,10 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
         painter.setBrush(QColor(QRgb(cell)));
         painter.drawPolygon(polygons[cell], Qt::OddEvenFill);
     }
-}
-
-int WheelWeb::cellAt(QPoint pixel) const
-{
-    if (uint(pixel.x()) >= uint(cellMap.width()) || uint(pixel.y()) >= uint(cellMap.height()))
-        return -1;
-    // Read straight from the line: the tools look up every pixel of the picture at times.
-    const QRgb value = reinterpret_cast<const QRgb*>(cellMap.constScanLine(pixel.y()))[pixel.x()];
-    const int code = int(value & 0xffffff);
-    return code < polygons.size() ? code : -1;
+    painter.end();
+    cellCodes = reinterpret_cast<const QRgb*>(std::as_const(cellMap).constBits());
+    mapSide = cellMap.width();
+    cellCount = int(polygons.size());
 }
 
 QList<int> WheelWeb::cellsAlong(QPointF from, QPointF to) const

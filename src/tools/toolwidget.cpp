@@ -117,6 +117,7 @@ QAction* ToolWidget::addTool(const QString& key, const QString& menuKey, const Q
     button->setAutoRaise(true);
     // Flat, but a keyboard user still sees where the focus is.
     button->setStyleSheet("QToolButton{border:none}"
+                          "QToolButton:checked{background:#cddff5;border-radius:4px}"
                           "QToolButton:focus{border:2px solid palette(highlight)}");
     button->setIconSize(QSize(32, 32));
     // Its text is not shown, but is its name for a screen reader.

@@ -115,7 +115,7 @@ void SelectTool::moveBy(int positions, int rings)
     for (int& place : places)
         if (place >= 0)
             place = grid.shifted(grid.rotated(place, positions), rings);
-    showOutline(liveCells());
+    showOutline(places);
     update();
 }
 
@@ -299,28 +299,32 @@ void SelectTool::update()
 
 void SelectTool::showOutline(const QList<int>& chosen)
 {
+    // Cells off the grid (-1) are left out.
     QList<bool> in(grid.count());
     for (int cell : chosen)
-        in[cell] = true;
-    const auto out = [&](int position, int ring) {
-        const int cell = grid.cell(position, ring);
-        return cell < 0 || !in[cell];
-    };
+        if (cell >= 0)
+            in[cell] = true;
+    const int rings = grid.rings();
+    const int count = grid.count();
+    // The cell lists' neighbours: rings side by side, positions a ring count apart.
+    const auto out = [&](int cell) { return !in[(cell + count) % count]; };
     QPainterPath path;
     const auto edge = [&](double position1, double ring1, double position2, double ring2) {
         path.moveTo(web->getPoint(position1, ring1));
         path.lineTo(web->getPoint(position2, ring2));
     };
     for (int cell : chosen) {
+        if (cell < 0)
+            continue;
         const int k = grid.positionOf(cell);
         const int r = grid.ringOf(cell);
-        if (out(k, r - 1))
+        if (r == 0 || out(cell - 1))
             edge(k, r, k + 1, r);
-        if (out(k, r + 1))
+        if (r == rings - 1 || out(cell + 1))
             edge(k, r + 1, k + 1, r + 1);
-        if (out(k - 1, r))
+        if (out(cell + rings))
             edge(k, r, k, r + 1);
-        if (out(k + 1, r))
+        if (out(cell - rings))
             edge(k + 1, r, k + 1, r + 1);
     }
     outline->setPath(path);

@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGraphicsPathItem>
 #include <QGraphicsProxyWidget>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -336,6 +337,14 @@ private slots:
         desk.palette.paste(clip);
         desk.key(Qt::Key_Right);
         QCOMPARE(desk.litCells(), QList<int>());
+        // The outline runs round the cells where they float.
+        QRectF floating;
+        for (int cell : desk.cells("1..2/0..1"))
+            floating |= desk.web.getPolygons()[cell].boundingRect();
+        QGraphicsPathItem* outline = nullptr;
+        for (QGraphicsItem* item : desk.panel.scene()->items())
+            outline = outline ? outline : dynamic_cast<QGraphicsPathItem*>(item);
+        QCOMPARE(outline->path().boundingRect(), floating);
         desk.key(Qt::Key_Escape);
         QCOMPARE(desk.litCells(), desk.cells("2/1 1/0"));
         QCOMPARE(desk.design.getPicture(0), before);

@@ -66,8 +66,8 @@ SelectTool::SelectTool(Tool* other, Design* design, const CellClip& pasted)
 {
     floating = pasted;
     places = pasted.cells;
-    showOutline(places);
-    update();
+    // Shown where they float.
+    moveBy(0, 0);
 }
 
 SelectTool::~SelectTool()

@@ -270,8 +270,9 @@ private slots:
 
     // The Edit menu's cell commands on a 16 x 8 grid, or 15 x 8, lit at 0/0, 1/1 and 5/7
     // (position/ring): on the picture, or on a selection dragged from 0/0 to 1/1, whose cells
-    // Cut, Copy and Paste carry to the next slot. The cells lit at the end, the steps, and the
-    // status bar's note for a mirror the grid cannot do exactly.
+    // Cut, Copy and Paste carry to the next slot, where they float and move before they land. The
+    // cells lit at the end, the steps, and the status bar's note for a mirror the grid cannot do
+    // exactly.
     void cellCommands_data()
     {
         QTest::addColumn<int>("lines");
@@ -295,8 +296,8 @@ private slots:
         QTest::newRow("swap a selection")
             << 16 << true << QStringList{"MENU_SWAP_RINGS"} << "0/7 1/6 5/7" << 1 << false;
         QTest::newRow("cut and paste a selection")
-            << 16 << true << QStringList{"CUT", "next slot", "PASTE", "escape"} << "0/0 1/1" << 3
-            << false;
+            << 16 << true << QStringList{"CUT", "next slot", "PASTE", "right", "escape"}
+            << "1/0 2/1" << 3 << false;
         QTest::newRow("copy and paste the picture")
             << 16 << false << QStringList{"COPY", "next slot", "PASTE"} << "0/0 1/1 5/7" << 2
             << false;
@@ -340,8 +341,8 @@ private slots:
             if (command == "next slot") {
                 design->chooseRow(1);
                 QTest::qWait(20);
-            } else if (command == "escape") {
-                QTest::keyClick(panel, Qt::Key_Escape);
+            } else if (command == "escape" || command == "right") {
+                QTest::keyClick(panel, command == "right" ? Qt::Key_Right : Qt::Key_Escape);
             } else {
                 entry(&w, command)->trigger();
             }

@@ -125,6 +125,7 @@ void SelectTool::transform(const std::function<int(int)>& move, const QString& k
         if (place >= 0)
             place = move(place);
     commit(key);
+    lift(liveCells());
 }
 
 void SelectTool::clear()
@@ -256,7 +257,6 @@ void SelectTool::commit(const QString& key)
         design->replace(index, after.paintedOver(picture, *web), key);
         committing = false;
     }
-    lift(liveCells());
 }
 
 void SelectTool::pictureChanged(int changed)

@@ -55,7 +55,8 @@ private:
     void lift(const QList<int>& cells);
     QList<int> liveCells() const;
     PolarCells placed() const;
-    // Hands the picture with the cells where they float now to the design as a step.
+    // Hands the picture with the cells where they float now to the design as a step; what
+    // floats then is to be lifted again.
     void commit(const QString& key);
     void pictureChanged(int changed);
     void showOutline(const QList<int>& cells);

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include <vector>
+
 // The selection's border, white under dashed black, so that it shows on ink and ground alike.
 class SelectTool::Outline : public QGraphicsPathItem {
 public:
@@ -277,15 +279,16 @@ void SelectTool::update()
 {
     // The cells that change show as they will be; emptied ones show the view's white ground.
     const PolarCells after = placed();
-    QList<bool> changed(grid.count());
+    std::vector<char> changed(grid.count());
     bool any = false;
     for (int cell = 0; cell < grid.count(); ++cell)
         any |= changed[cell] = after.colour(cell) != cells.colour(cell);
     QImage shown(web->getOverlay().size(), QImage::Format_ARGB32_Premultiplied);
     shown.fill(Qt::transparent);
+    const int width = shown.width();
     for (int y = 0; any && y < shown.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(shown.scanLine(y));
-        for (int x = 0; x < shown.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const int cell = web->cellAt(QPoint(x, y));
             if (cell < 0 || !changed[cell])
                 continue;
@@ -300,7 +303,7 @@ void SelectTool::update()
 void SelectTool::showOutline(const QList<int>& chosen)
 {
     // Cells off the grid (-1) are left out.
-    QList<bool> in(grid.count());
+    std::vector<char> in(grid.count());
     for (int cell : chosen)
         if (cell >= 0)
             in[cell] = true;

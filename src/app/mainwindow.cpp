@@ -6,6 +6,7 @@
 #include "model/autosavefile.h"
 #include "model/design.h"
 #include "model/layerwidget.h"
+#include "model/polarcells.h"
 #include "model/wheelpanel.h"
 #include "resources/resource.h"
 #include "smalldockwidget.h"
@@ -22,6 +23,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -235,14 +237,31 @@ void MainWindow::buildMenus()
     editMenu->addSeparator();
     editBar->addSeparator();
 
+    action = addMenuEntry(editMenu, "CUT", QKeySequence::Cut);
+    connect(action, &QAction::triggered, this, &MainWindow::cut);
     action = addAction(editMenu, editBar, "Copy", "COPY");
     action->setShortcut(QKeySequence::Copy);
     connect(action, &QAction::triggered, this, &MainWindow::copy);
     action = addAction(editMenu, editBar, "Paste", "PASTE");
     action->setShortcut(QKeySequence::Paste);
     connect(action, &QAction::triggered, this, &MainWindow::paste);
+    action = addMenuEntry(editMenu, "MENU_SELECT_ALL", QKeySequence::SelectAll);
+    connect(action, &QAction::triggered, this, &MainWindow::selectAll);
     editMenu->addSeparator();
     editBar->addSeparator();
+
+    action = addMenuEntry(editMenu, "MENU_ROTATE", QKeySequence(Qt::CTRL | Qt::Key_R));
+    connect(action, &QAction::triggered, this, &MainWindow::rotate);
+    action = addMenuEntry(editMenu, "MENU_MIRROR_LEFT_RIGHT",
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
+    connect(action, &QAction::triggered, this, &MainWindow::mirrorLeftRight);
+    action = addMenuEntry(editMenu, "MENU_MIRROR_TOP_BOTTOM",
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    connect(action, &QAction::triggered, this, &MainWindow::mirrorTopBottom);
+    action =
+        addMenuEntry(editMenu, "MENU_SWAP_RINGS", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    connect(action, &QAction::triggered, this, &MainWindow::swapRings);
+    editMenu->addSeparator();
 
     action = addAction(editMenu, editBar, "Zoom In", "ZOOM IN");
     action->setShortcuts(QKeySequence::keyBindings(QKeySequence::ZoomIn)
@@ -737,9 +756,31 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void MainWindow::cut()
+{
+    copy();
+    if (SelectTool* selection = tools.selection()) {
+        selection->clear();
+        return;
+    }
+    QImage empty(clipboard.size(), QImage::Format_ARGB32_Premultiplied);
+    empty.fill(Qt::transparent);
+    Design* design = getCurrentDesign();
+    design->replace(design->getCurrentIndex(), empty, "CUT");
+}
+
 void MainWindow::copy()
 {
+    cellClip = CellClip();
     clipboard = getCurrentDesign()->getPicture();
+    if (SelectTool* selection = tools.selection()) {
+        cellClip = selection->selection();
+        PolarCells cells(PolarGrid(web.getLineCount(), web.getLedCount()));
+        for (int i = 0; i < cellClip.cells.size(); ++i)
+            cells.setColour(cellClip.cells[i], cellClip.colours[i]);
+        clipboard.fill(Qt::transparent);
+        clipboard = cells.paintedOver(clipboard, web);
+    }
     // Other picture programs take it from the system clipboard.
     auto* data = new QMimeData;
     data->setImageData(clipboard);
@@ -750,7 +791,7 @@ void MainWindow::copy()
 void MainWindow::paste()
 {
     // A picture that another program copied is converted into cells by the image tool;
-    // our own copy goes in as it is.
+    // our own copy goes in as it is: copied cells float where they were, to be placed.
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (data && data != copied && data->hasImage()) {
         const QPixmap picture = QPixmap::fromImage(qvariant_cast<QImage>(data->imageData()));
@@ -759,7 +800,47 @@ void MainWindow::paste()
             return;
         }
     }
-    getCurrentDesign()->paste(clipboard);
+    if (!cellClip.cells.isEmpty())
+        tools.paste(cellClip);
+    else
+        getCurrentDesign()->paste(clipboard);
+}
+
+void MainWindow::selectAll()
+{
+    tools.selectAll();
+}
+
+void MainWindow::rotate()
+{
+    const int positions = web.getLineCount();
+    bool ok = false;
+    const int by = QInputDialog::getInt(this, Resource::getTitle(), Resource::getText("ROTATE_ASK"),
+                                        1, 1 - positions, positions - 1, 1, &ok);
+    if (!ok)
+        return;
+    const PolarGrid grid(positions, web.getLedCount());
+    tools.transform([grid, by](int cell) { return grid.rotated(cell, by); }, "ROTATE");
+}
+
+void MainWindow::mirrorLeftRight()
+{
+    const PolarGrid grid(web.getLineCount(), web.getLedCount());
+    tools.transform([grid](int cell) { return grid.mirroredLeftRight(cell); }, "MIRROR_LEFT_RIGHT");
+    if (!grid.mirrorsLeftRightExactly())
+        statusBar()->showMessage(Resource::getText("MIRROR_NEAREST"), 5000);
+}
+
+void MainWindow::mirrorTopBottom()
+{
+    const PolarGrid grid(web.getLineCount(), web.getLedCount());
+    tools.transform([grid](int cell) { return grid.mirroredTopBottom(cell); }, "MIRROR_TOP_BOTTOM");
+}
+
+void MainWindow::swapRings()
+{
+    const PolarGrid grid(web.getLineCount(), web.getLedCount());
+    tools.transform([grid](int cell) { return grid.swappedRings(cell); }, "SWAP_RINGS");
 }
 
 void MainWindow::zoomIn()

@@ -82,8 +82,16 @@ public slots:
     bool closeTab(int index);
     void setCurrentIndex(int index);
     void resetTitle();
+    // Cut, Copy and Paste take the selected cells when there are any, else the picture.
+    void cut();
     void copy();
     void paste();
+    void selectAll();
+    // Turns the selection or the picture by whole positions, asking how many.
+    void rotate();
+    void mirrorLeftRight();
+    void mirrorTopBottom();
+    void swapRings();
     void zoomIn();
     void zoomOut();
     // Shows the whole wheel in the view.
@@ -140,6 +148,8 @@ private:
     QUndoGroup undoGroup;
     Transmitter transmitter;
     QImage clipboard;
+    // The cells our last copy took from a selection; none after a copy of the picture.
+    CellClip cellClip;
     // What our last copy put on the system clipboard, until the clipboard drops it.
     QPointer<const QMimeData> copied;
     HallDialog hallDialog;

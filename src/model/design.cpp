@@ -115,7 +115,12 @@ void Design::setTicked(int row, bool on)
 
 void Design::paste(const QImage& picture)
 {
-    pushStep(new WheelCommand(this, currentIndex, pictures[currentIndex], picture, "PASTE"));
+    replace(currentIndex, picture, "PASTE");
+}
+
+void Design::replace(int index, const QImage& picture, const QString& text)
+{
+    pushStep(new WheelCommand(this, index, pictures[index], picture, text));
 }
 
 void Design::paint(const QImage& picture, QPainter::CompositionMode mode, const QString& text)

@@ -53,6 +53,8 @@ public:
 
     // The user's edits, one undo step each.
     void paste(const QImage& picture);
+    // Puts a picture in place of one of the design's, named by a key.
+    void replace(int index, const QImage& picture, const QString& text);
     void paint(const QImage& picture, QPainter::CompositionMode mode, const QString& text);
     // Paints the pictures over those of consecutive slots from the current one on, as one
     // step; returns how many found a slot.

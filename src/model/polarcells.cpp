@@ -2,6 +2,8 @@
 
 #include "wheelweb.h"
 
+#include <vector>
+
 PolarGrid::PolarGrid(int positions, int rings)
     : positionCount(qMax(positions, 0))
     , ringCount(qMax(rings, 0))
@@ -83,10 +85,15 @@ PolarCells::PolarCells(const QImage& picture, const WheelWeb& web)
 {
     const QImage pixels = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QList<QPointF>& centres = web.getCenters();
+    const uchar* bits = pixels.constBits();
+    const qsizetype line = pixels.bytesPerLine();
+    const int width = pixels.width();
+    const int height = pixels.height();
     for (int cell = 0; cell < colours.size(); ++cell) {
-        const QPoint at(int(centres[cell].x()), int(centres[cell].y()));
-        if (pixels.valid(at))
-            colours[cell] = reinterpret_cast<const QRgb*>(pixels.constScanLine(at.y()))[at.x()];
+        const int x = int(centres[cell].x());
+        const int y = int(centres[cell].y());
+        if (x >= 0 && y >= 0 && x < width && y < height)
+            colours[cell] = reinterpret_cast<const QRgb*>(bits + y * line)[x];
     }
 }
 
@@ -107,15 +114,16 @@ QImage PolarCells::paintedOver(const QImage& picture, const WheelWeb& web) const
 {
     QImage result = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const PolarCells before(result, web);
-    QList<bool> changed(colours.size());
+    std::vector<char> changed(colours.size());
     bool any = false;
     for (int cell = 0; cell < colours.size(); ++cell)
         any |= changed[cell] = colours[cell] != before.colours[cell];
     if (!any)
         return result;
+    const int width = result.width();
     for (int y = 0; y < result.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const int cell = web.cellAt(QPoint(x, y));
             if (cell >= 0 && changed[cell])
                 line[x] = colours[cell];

@@ -45,14 +45,10 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
         painter.setBrush(QColor(QRgb(cell)));
         painter.drawPolygon(polygons[cell], Qt::OddEvenFill);
     }
-}
-
-int WheelWeb::cellAt(QPoint pixel) const
-{
-    if (!cellMap.valid(pixel))
-        return -1;
-    const int code = int(cellMap.pixel(pixel) & 0xffffff);
-    return code < polygons.size() ? code : -1;
+    painter.end();
+    cellCodes = reinterpret_cast<const QRgb*>(std::as_const(cellMap).constBits());
+    mapSide = cellMap.width();
+    cellCount = int(polygons.size());
 }
 
 QList<int> WheelWeb::cellsAlong(QPointF from, QPointF to) const

@@ -25,7 +25,14 @@ public:
     const QList<QPointF>& getCenters() const { return centers; }
     const QImage& getOverlay() const { return overlay; }
     // The cell whose outline holds a pixel of the picture space, as the pen finds it, or -1.
-    int cellAt(QPoint pixel) const;
+    int cellAt(QPoint pixel) const
+    {
+        // Inline and straight from the map: the tools look up every pixel of a picture at times.
+        if (uint(pixel.x()) >= uint(mapSide) || uint(pixel.y()) >= uint(mapSide))
+            return -1;
+        const int code = int(cellCodes[pixel.y() * mapSide + pixel.x()] & 0xffffff);
+        return code < cellCount ? code : -1;
+    }
     // The cells met one pixel at a time along a straight stroke, the first included, each
     // once in the order they are met.
     QList<int> cellsAlong(QPointF from, QPointF to) const;
@@ -38,6 +45,10 @@ private:
     QImage overlay;
     // Each pixel holds the number of the cell painted last over it, 0xffffff where none is.
     QImage cellMap;
+    // Its pixels, never changed once drawn, and its side.
+    const QRgb* cellCodes = nullptr;
+    int mapSide = 0;
+    int cellCount = 0;
     int lineCount;
     int ledCount;
     double angleStep;

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include <vector>
+
 CellPainter::CellPainter(const WheelWeb& web, QBrush brush, int div)
     : web(web)
     , brush(brush)
@@ -26,6 +28,30 @@ void CellPainter::paintRepeats(QPainter* painter, int position) const
         if (at >= 0 && at < n)
             painter->drawPolygon(polygons[at], Qt::OddEvenFill);
     }
+}
+
+QImage CellPainter::paintCells(const QList<int>& cells) const
+{
+    const int n = int(web.getPolygons().size());
+    const int repeats = qMax(div, 1);
+    std::vector<char> marked(n);
+    for (int cell : cells)
+        for (int k = 0; k < repeats; ++k)
+            marked[(cell + k * (n / repeats)) % n] = true;
+    QImage result(web.getOverlay().size(), QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    const QRgb ink = brush.color().rgba();
+    const QRgb premultiplied = qPremultiply(ink);
+    const int width = result.width();
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int cell = web.cellAt(QPoint(x, y));
+            if (cell >= 0 && marked[cell])
+                line[x] = premultiplied;
+        }
+    }
+    return result;
 }
 
 QImage CellPainter::paintOnInk(const QImage& ink, QPointF place) const

@@ -18,6 +18,9 @@ public:
 
     // Paints the cell at a list position and its div - 1 repeats around the wheel.
     void paintRepeats(QPainter* painter, int position) const;
+    // A picture of the grid's size with the cells at these list positions and their repeats
+    // in the brush's colour; pixel by pixel, as quick for the whole grid as for a few cells.
+    QImage paintCells(const QList<int>& cells) const;
     // A picture of the grid's size with every cell whose sampling point lies on ink painted;
     // the ink picture's top left corner lies at the place.
     QImage paintOnInk(const QImage& ink, QPointF place) const;

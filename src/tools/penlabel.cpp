@@ -1,44 +1,25 @@
 #include "penlabel.h"
 
-#include <QMouseEvent>
-#include <QPainter>
-#include <QtMath>
+#include "model/wheelweb.h"
 
-PenLabel::PenLabel(QSize size, QList<QPolygonF> const* polygons)
-    : picking(size, QImage::Format_ARGB32)
-    , noneCode(unsigned(polygons->size()))
-    , lastCode(noneCode)
+#include <QMouseEvent>
+
+PenLabel::PenLabel(const WheelWeb& web)
+    : web(web)
 {
-    picking.fill(toColor(noneCode).rgb());
-    QPainter painter(&picking);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.setPen(Qt::NoPen);
-    for (int i = 0; i < polygons->size(); ++i) {
-        painter.setBrush(QBrush(toColor(unsigned(i)), Qt::SolidPattern));
-        painter.drawPolygon(polygons->at(i), Qt::OddEvenFill);
-    }
-    painter.end();
-    setFixedSize(size);
+    setFixedSize(web.getOverlay().size());
     // Catches the mouse, shows nothing: it paints nothing, and no background either. It has
     // no parent, as a widget in a graphics scene must, which makes it a window to Qt, but
     // never one of its own on the screen: the scene draws it.
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-QColor PenLabel::toColor(unsigned int code)
+void PenLabel::enter(int cell)
 {
-    return QColor((code >> 16) & 255, (code >> 8) & 255, code & 255, 255);
-}
-
-void PenLabel::updateItem(QPoint p)
-{
-    if (!contentsRect().contains(p) || !picking.valid(p))
+    if (cell == lastCell || cell < 0)
         return;
-    const unsigned int code = picking.pixel(p) & 0xFFFFFF;
-    if (code == lastCode || code == noneCode)
-        return;
-    lastCode = code;
-    emit click(int(code));
+    lastCell = cell;
+    emit click(cell);
 }
 
 void PenLabel::mousePressEvent(QMouseEvent* event)
@@ -47,26 +28,23 @@ void PenLabel::mousePressEvent(QMouseEvent* event)
         return;
     pressed = true;
     lastPoint = event->position();
-    updateItem(lastPoint.toPoint());
+    enter(web.cellAt(lastPoint.toPoint()));
 }
 
 void PenLabel::mouseMoveEvent(QMouseEvent* event)
 {
     if (!pressed)
         return;
-    // One look per pixel along the segment: cells are wider than that, so none is skipped.
     const QPointF to = event->position();
-    const QPointF way = to - lastPoint;
-    const int steps = qMax(1, qCeil(qMax(qAbs(way.x()), qAbs(way.y()))));
-    for (int i = 1; i <= steps; ++i)
-        updateItem((lastPoint + way * i / steps).toPoint());
+    for (int cell : web.cellsAlong(lastPoint, to))
+        enter(cell);
     lastPoint = to;
 }
 
 void PenLabel::mouseReleaseEvent(QMouseEvent*)
 {
     pressed = false;
-    if (lastCode != noneCode)
+    if (lastCell >= 0)
         emit toEnd();
 }
 

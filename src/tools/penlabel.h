@@ -1,23 +1,21 @@
 #ifndef PENLABEL_H
 #define PENLABEL_H
 
-#include <QColor>
-#include <QImage>
-#include <QList>
-#include <QPolygonF>
+#include <QPointF>
 #include <QWidget>
 
-// The pen's invisible picking widget over the whole picture: every cell is filled in a
-// picking image with a colour that encodes its list position, so one pixel read turns a
-// pointer position into a cell. A drag enters every cell along the way between two pointer
-// events, however far apart a quick movement reports them.
+class WheelWeb;
+
+// The pen's invisible picking widget over the whole picture: it turns pointer positions into
+// cells. A drag enters every cell along the way between two pointer events, however far apart
+// a quick movement reports them.
 class PenLabel : public QWidget {
     Q_OBJECT
 public:
-    PenLabel(QSize size, QList<QPolygonF> const* polygons);
+    explicit PenLabel(const WheelWeb& web);
 
-    void updateItem(QPoint p);
-    static QColor toColor(unsigned int code);
+    // The pointer entered a cell (-1: none).
+    void enter(int cell);
 
 signals:
     void click(int index);
@@ -30,12 +28,11 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    const WheelWeb& web;
     bool pressed = false;
     // Where the pointer was at the last event of the stroke.
     QPointF lastPoint;
-    QImage picking;
-    unsigned int noneCode;
-    unsigned int lastCode;
+    int lastCell = -1;
 };
 
 #endif

@@ -21,8 +21,7 @@ PenTool::PenTool(Tool* other)
 
 void PenTool::build()
 {
-    polygons = &web->getPolygons();
-    label = new PenLabel(web->getOverlay().size(), polygons);
+    label = new PenLabel(*web);
     result = QPixmap(web->getOverlay().size());
     connect(label, &PenLabel::click, this, &PenTool::click);
     connect(label, &PenLabel::toEnd, this, &PenTool::toEnd);

@@ -3,9 +3,6 @@
 
 #include "tool.h"
 
-#include <QList>
-#include <QPolygonF>
-
 class PenLabel;
 class QGraphicsProxyWidget;
 
@@ -37,7 +34,6 @@ private:
     int index = -1;
     QGraphicsProxyWidget* proxy = nullptr;
     QPixmap result;
-    QList<QPolygonF> const* polygons = nullptr;
 };
 
 #endif

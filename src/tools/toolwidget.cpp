@@ -2,13 +2,19 @@
 
 #include "cellcursor.h"
 #include "imagetool.h"
+#include "linetool.h"
+#include "model/design.h"
+#include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "pentool.h"
 #include "resources/resource.h"
+#include "sectortool.h"
 #include "texttool.h"
 #include "toolmanager.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QButtonGroup>
 #include <QFileDialog>
 #include <QGraphicsView>
 #include <QGridLayout>
@@ -21,6 +27,9 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     : web(web)
     , div(div)
     , lastImagePath(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation))
+    , drawingActions(new QActionGroup(this))
+    , drawingButtons(new QButtonGroup(this))
+    , makeChosen([](Tool* other) { return new PenTool(other); })
 {
     Resource::addText(&menu, "title", "TOOL_MENU");
     texted << &menu;
@@ -35,7 +44,11 @@ ToolWidget::ToolWidget(WheelWeb* web, int div)
     setPalette(light);
     setAutoFillBackground(true);
 
-    connect(addMenuEntry("MENU_PEN", Qt::Key_P), &QAction::triggered, this, &ToolWidget::pen);
+    addDrawingTool("PEN", Qt::Key_P, SLOT(pen()));
+    addDrawingTool("LINE", Qt::Key_L, SLOT(line()));
+    addDrawingTool("SECTOR", Qt::Key_R, SLOT(sector()));
+    addDrawingTool("SELECTION", Qt::Key_S, SLOT(select()));
+    drawingActions->actions().first()->setChecked(true);
     addTool("IMPORT", "MENU_IMPORT", "IMPORT_TIP", Qt::Key_I, SLOT(import()));
     addTool("TEXT", "MENU_TEXT", "TEXT_TIP", Qt::Key_T, SLOT(text()));
     addTool("FILL", "MENU_FILL", "FILL_TIP", Qt::Key_F, SLOT(fill()));
@@ -79,17 +92,32 @@ QAction* ToolWidget::addMenuEntry(const QString& key, const QKeySequence& keys)
     return action;
 }
 
-void ToolWidget::addTool(const QString& key, const QString& menuKey, const QString& tip,
-                         const QKeySequence& keys, const char* slot)
+void ToolWidget::addDrawingTool(const QString& key, const QKeySequence& keys, const char* slot)
+{
+    QAction* action = addTool(key, "MENU_" + key, key + "_TIP", keys, slot);
+    action->setCheckable(true);
+    action->setData(key);
+    drawingActions->addAction(action);
+    auto* button = static_cast<QToolButton*>(buttons.last());
+    button->setCheckable(true);
+    drawingButtons->addButton(button);
+    // Either shows the other's state.
+    connect(action, &QAction::toggled, button, &QToolButton::setChecked);
+    connect(button, &QToolButton::toggled, action, &QAction::setChecked);
+}
+
+QAction* ToolWidget::addTool(const QString& key, const QString& menuKey, const QString& tip,
+                             const QKeySequence& keys, const char* slot)
 {
     // The button's text is not shown; the menu's text carries the mnemonic.
     QAction* action = addMenuEntry(menuKey, keys);
     connect(action, SIGNAL(triggered()), this, slot);
-    Resource::addIcon(action, key);
+    action->setIcon(QIcon(":/tools/" + key.toLower() + ".svg"));
     auto* button = new QToolButton;
     button->setAutoRaise(true);
     // Flat, but a keyboard user still sees where the focus is.
     button->setStyleSheet("QToolButton{border:none}"
+                          "QToolButton:checked{background:#cddff5;border-radius:4px}"
                           "QToolButton:focus{border:2px solid palette(highlight)}");
     button->setIconSize(QSize(32, 32));
     // Its text is not shown, but is its name for a screen reader.
@@ -101,6 +129,7 @@ void ToolWidget::addTool(const QString& key, const QString& menuKey, const QStri
     layout->addWidget(button, int(buttons.size()) / 2, int(buttons.size()) % 2);
     buttons << button;
     texted << button;
+    return action;
 }
 
 Tool* ToolWidget::currentTool() const
@@ -179,10 +208,81 @@ QList<QImage> ToolWidget::framePictures(const QList<QImage>& frames) const
     return pictures;
 }
 
-void ToolWidget::pen()
+void ToolWidget::choose(const QString& key, std::function<Tool*(Tool*)> make)
 {
+    makeChosen = std::move(make);
+    for (QAction* action : drawingActions->actions())
+        if (action->data() == key)
+            action->setChecked(true);
     if (currentTool())
         resetTool();
+}
+
+Design* ToolWidget::currentDesign() const
+{
+    auto* panel = qobject_cast<WheelPanel*>(currentView);
+    return panel ? panel->getDesign() : nullptr;
+}
+
+void ToolWidget::pen()
+{
+    choose("PEN", [](Tool* other) { return new PenTool(other); });
+}
+
+void ToolWidget::line()
+{
+    choose("LINE", [](Tool* other) { return new LineTool(other); });
+}
+
+void ToolWidget::sector()
+{
+    choose("SECTOR", [](Tool* other) { return new SectorTool(other); });
+}
+
+void ToolWidget::select()
+{
+    choose("SELECTION", [this](Tool* other) { return new SelectTool(other, currentDesign()); });
+}
+
+void ToolWidget::selectAll()
+{
+    if (!currentTool())
+        return;
+    if (!qobject_cast<SelectTool*>(currentTool()))
+        select();
+    qobject_cast<SelectTool*>(currentTool())->selectAll();
+}
+
+SelectTool* ToolWidget::selection() const
+{
+    auto* tool = qobject_cast<SelectTool*>(currentTool());
+    return tool && tool->hasSelection() ? tool : nullptr;
+}
+
+void ToolWidget::paste(const CellClip& clip)
+{
+    if (!currentTool())
+        return;
+    select();
+    resetTool(new SelectTool(currentTool(), currentDesign(), clip));
+}
+
+void ToolWidget::transform(const std::function<int(int)>& move, const QString& key)
+{
+    if (SelectTool* tool = selection()) {
+        tool->transform(move, key);
+        return;
+    }
+    Design* design = currentDesign();
+    if (!design)
+        return;
+    const QImage picture = design->getPicture();
+    const PolarCells cells(picture, *web);
+    QList<int> all;
+    for (int cell = 0; cell < cells.grid().count(); ++cell)
+        all << cell;
+    design->replace(design->getCurrentIndex(), cells.moved(all, move).paintedOver(picture, *web),
+                    key);
 }
 
 void ToolWidget::text()
@@ -208,7 +308,7 @@ void ToolWidget::resetTool(Tool* tool)
         return;
     }
     if (!tool)
-        tool = new PenTool(manager->getTool());
+        tool = makeChosen(manager->getTool());
     manager->setTool(tool);
     connectTool(tool);
 }

@@ -3,6 +3,7 @@
 #include "model/design.h"
 #include "model/layerview.h"
 #include "model/layerwidget.h"
+#include "model/polarcells.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
 #include "wheelprocess.h"
@@ -265,6 +266,95 @@ private slots:
         presets->trigger();
         QVERIFY(withHall.getHallDialog()->isVisible());
         withHall.getHallDialog()->hide();
+    }
+
+    // The Edit menu's cell commands on a 16 x 8 grid, or 15 x 8, lit at 0/0, 1/1 and 5/7
+    // (position/ring): on the picture, or on a selection dragged from 0/0 to 1/1, whose cells
+    // Cut, Copy and Paste carry to the next slot, where they float and move before they land. The
+    // cells lit at the end, the steps, and the status bar's note for a mirror the grid cannot do
+    // exactly.
+    void cellCommands_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<bool>("note");
+        const QStringList rotate{"MENU_ROTATE"};
+        QTest::newRow("rotate") << 16 << false << rotate << "3/0 4/1 8/7" << 1 << false;
+        QTest::newRow("mirror left and right")
+            << 16 << false << QStringList{"MENU_MIRROR_LEFT_RIGHT"} << "7/0 6/1 2/7" << 1 << false;
+        QTest::newRow("mirror top and bottom")
+            << 16 << false << QStringList{"MENU_MIRROR_TOP_BOTTOM"} << "15/0 14/1 10/7" << 1
+            << false;
+        QTest::newRow("swap") << 16 << false << QStringList{"MENU_SWAP_RINGS"} << "0/7 1/6 5/0" << 1
+                              << false;
+        QTest::newRow("odd mirror")
+            << 15 << false << QStringList{"MENU_MIRROR_LEFT_RIGHT"} << "7/0 6/1 2/7" << 1 << true;
+        QTest::newRow("rotate a selection") << 16 << true << rotate << "3/0 4/1 5/7" << 1 << false;
+        QTest::newRow("swap a selection")
+            << 16 << true << QStringList{"MENU_SWAP_RINGS"} << "0/7 1/6 5/7" << 1 << false;
+        QTest::newRow("cut and paste a selection")
+            << 16 << true << QStringList{"CUT", "next slot", "PASTE", "right", "escape"}
+            << "1/0 2/1" << 3 << false;
+        QTest::newRow("copy and paste the picture")
+            << 16 << false << QStringList{"COPY", "next slot", "PASTE"} << "0/0 1/1 5/7" << 2
+            << false;
+    }
+    void cellCommands()
+    {
+        QFETCH(int, lines);
+        QFETCH(bool, selected);
+        QFETCH(QStringList, commands);
+        QFETCH(QString, expected);
+        QFETCH(int, steps);
+        QFETCH(bool, note);
+        QStringList options = Product::demo();
+        options[3] = QString("%1x8").arg(lines);
+        DemoWindow w(options);
+        w.show();
+        const WheelWeb web(lines, 8, 80, 16);
+        const PolarGrid grid(lines, 8);
+        const auto cells = [&](const QString& written) {
+            QList<int> found;
+            for (const QString& cell : written.split(' '))
+                found << grid.cell(cell.section('/', 0, 0).toInt(), cell.section('/', 1).toInt());
+            std::sort(found.begin(), found.end());
+            return found;
+        };
+        PolarCells lit(grid);
+        for (int cell : cells("0/0 1/1 5/7"))
+            lit.setColour(cell, qRgb(0, 0, 200));
+        Design* design = w.getCurrentDesign();
+        design->setPicture(design->getCurrentIndex(), lit.paintedOver(design->getPicture(), web));
+        WheelPanel* panel = w.getCurrent();
+        const auto at = [&](int cell) { return panel->mapFromScene(web.getCenters()[cell]); };
+        if (selected) {
+            entry(&w, "MENU_SELECTION")->trigger();
+            QTest::mousePress(panel->viewport(), Qt::LeftButton, {}, at(cells("0/0").first()));
+            QTest::mouseMove(panel->viewport(), at(cells("1/1").first()));
+            QTest::mouseRelease(panel->viewport(), Qt::LeftButton, {}, at(cells("1/1").first()));
+        }
+        ModalAnswerer answerer({"3"});
+        for (const QString& command : commands) {
+            if (command == "next slot") {
+                design->chooseRow(1);
+                QTest::qWait(20);
+            } else if (command == "escape" || command == "right") {
+                QTest::keyClick(panel, command == "right" ? Qt::Key_Right : Qt::Key_Escape);
+            } else {
+                entry(&w, command)->trigger();
+            }
+        }
+        QList<int> shown;
+        const QImage picture = design->getPicture();
+        for (int cell = 0; cell < grid.count(); ++cell)
+            if (qAlpha(picture.pixel(web.getCenters()[cell].toPoint())) > 0)
+                shown << cell;
+        QCOMPARE(shown, cells(expected));
+        QCOMPARE(design->getUndoStack()->count(), steps);
+        QCOMPARE(w.statusBar()->currentMessage() == Resource::getText("MIRROR_NEAREST"), note);
     }
 
     // From a pen stroke on the screen to the frames the wheel holds, in the program as it runs.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -29,6 +30,17 @@ void ModalAnswerer::answer()
         }
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept(); // public as a QDialog slot
+        return;
+    }
+    if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+        input->setProperty("answered", true);
+        texts << input->labelText();
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        if (input->inputMode() == QInputDialog::IntInput && !answer.isEmpty())
+            input->setIntValue(answer.toInt());
+        else if (!answer.isEmpty())
+            input->setTextValue(answer);
+        input->accept();
         return;
     }
     auto* box = qobject_cast<QMessageBox*>(modal);

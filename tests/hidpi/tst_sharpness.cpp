@@ -124,7 +124,7 @@ private slots:
         WheelWeb web(128, 32, 80, 16);
         ToolWidget palette(&web, 1);
         const QList<QToolButton*> buttons = palette.findChildren<QToolButton*>();
-        QCOMPARE(buttons.size(), 3);
+        QCOMPARE(buttons.size(), 7);
         for (QToolButton* button : buttons) {
             const QPixmap picture =
                 button->icon().pixmap(button->iconSize(), button->devicePixelRatio());

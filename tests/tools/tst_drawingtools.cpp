@@ -1,6 +1,7 @@
 #include "app/memorytuning.h"
 #include "modalanswerer.h"
 #include "model/design.h"
+#include "model/polarcells.h"
 #include "model/wheelpanel.h"
 #include "model/wheelweb.h"
 #include "resources/resource.h"
@@ -10,17 +11,22 @@
 #include "tools/imageconverter.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
+#include "tools/linetool.h"
 #include "tools/pentool.h"
+#include "tools/sectortool.h"
+#include "tools/selecttool.h"
 #include "tools/texttool.h"
 #include "tools/toolwidget.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QGraphicsPathItem>
 #include <QGraphicsProxyWidget>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -58,6 +64,62 @@ struct Desk {
         for (int cell : cells.mid(1))
             QTest::mouseMove(panel.viewport(), at(cell));
         QTest::mouseRelease(panel.viewport(), button, {}, at(cells.last()));
+    }
+    // A drag through cells with the left button, keys held all the way.
+    void drag(const QList<int>& cells, Qt::KeyboardModifiers keys = {})
+    {
+        const auto send = [&](QEvent::Type type, int cell, Qt::MouseButtons held) {
+            const QPointF pos = at(cell);
+            QMouseEvent event(type, pos, panel.viewport()->mapToGlobal(pos), Qt::LeftButton, held,
+                              keys);
+            QApplication::sendEvent(panel.viewport(), &event);
+        };
+        send(QEvent::MouseButtonPress, cells.first(), Qt::LeftButton);
+        for (int cell : cells.mid(1))
+            send(QEvent::MouseMove, cell, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, cells.last(), Qt::NoButton);
+    }
+    void key(int code)
+    {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+        QApplication::sendEvent(&panel, &press);
+        QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
+        QApplication::sendEvent(&panel, &release);
+    }
+    // Cells written as position/ring, separated by spaces; either may be a range a..b,
+    // positions running clockwise round the wheel from a to b.
+    QList<int> cells(const QString& written) const
+    {
+        const PolarGrid grid(web.getLineCount(), web.getLedCount());
+        const auto range = [](const QString& text, int modulus) {
+            const QStringList ends = text.split("..");
+            const int first = ends.first().toInt();
+            int count = ends.last().toInt() - first;
+            if (modulus)
+                count = (count % modulus + modulus) % modulus;
+            QList<int> values;
+            for (int i = 0; i <= count; ++i)
+                values << first + i;
+            return values;
+        };
+        QList<int> found;
+        for (const QString& block : written.split(' ', Qt::SkipEmptyParts)) {
+            const QStringList parts = block.split('/');
+            for (int position : range(parts[0], grid.positions()))
+                for (int ring : range(parts[1], 0))
+                    found << grid.cell(position, ring);
+        }
+        return found;
+    }
+    // Each cell of the grid lit in a colour of its own.
+    QImage lit(const QList<int>& chosen) const
+    {
+        PolarCells shown{PolarGrid(web.getLineCount(), web.getLedCount())};
+        for (int cell : chosen)
+            shown.setColour(cell, qRgb(cell % 256, cell / 256, 200));
+        QImage empty(512, 512, QImage::Format_ARGB32_Premultiplied);
+        empty.fill(Qt::transparent);
+        return shown.paintedOver(empty, web);
     }
     QList<int> litCells() const
     {
@@ -105,6 +167,189 @@ private slots:
         BitFont::fontName = 0;
         BitFont::fontSize = 0;
         BitFont::lineText.clear();
+        SectorTool::filled = false;
+    }
+
+    // Lines and sectors at two grids, one with an odd number of positions. The pointer runs
+    // through the cells of the path (position/ring); each shape is one step, and the tool
+    // stays chosen.
+    void shapes_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("leds");
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<int>("div");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("line along a spoke") << 64 << 16 << "line" << false << 1 << "0/0 0/15"
+                                            << "0/0..15";
+        QTest::newRow("line to a neighbour") << 64 << 16 << "line" << false << 1 << "0/0 1/0"
+                                             << "0/0 1/0";
+        QTest::newRow("line follows the pointer back")
+            << 64 << 16 << "line" << false << 1 << "0/2 0/9 0/4"
+            << "0/2..4";
+        QTest::newRow("line with repeats") << 64 << 16 << "line" << false << 4 << "0/0 0/3"
+                                           << "0/0..3 16/0..3 32/0..3 48/0..3";
+        QTest::newRow("shift keeps to the spoke") << 64 << 16 << "line" << true << 1 << "0/2 1/10"
+                                                  << "0/2..10";
+        QTest::newRow("shift keeps to the ring the short way")
+            << 64 << 16 << "line" << true << 1 << "2/3 60/3"
+            << "60..2/3";
+        QTest::newRow("shift keeps to the ring off it")
+            << 64 << 16 << "line" << true << 1 << "2/3 5/4"
+            << "2..5/3";
+        QTest::newRow("sector outline") << 64 << 16 << "sector" << false << 1 << "2/1 5/4"
+                                        << "2/1..4 5/1..4 3..4/1 3..4/4";
+        QTest::newRow("sector filled") << 64 << 16 << "filled" << false << 1 << "2/1 5/4"
+                                       << "2..5/1..4";
+        QTest::newRow("sector anticlockwise") << 64 << 16 << "filled" << false << 1 << "5/0 3/1"
+                                              << "3..5/0..1";
+        QTest::newRow("sector the short way over the start")
+            << 64 << 16 << "filled" << false << 1 << "62/0 1/2"
+            << "62..1/0..2";
+        QTest::newRow("sector with repeats") << 64 << 16 << "filled" << false << 4 << "0/0 1/1"
+                                             << "0..1/0..1 16..17/0..1 32..33/0..1 48..49/0..1";
+        QTest::newRow("arc") << 64 << 16 << "sector" << false << 1 << "3/2 6/2"
+                             << "3..6/2";
+        QTest::newRow("whole turn")
+            << 64 << 16 << "sector" << false << 1 << "0/1 8/1 16/1 24/1 32/1 40/1 48/1 56/1 0/3"
+            << "0..63/1 0..63/3";
+        QTest::newRow("odd: spoke") << 63 << 8 << "line" << false << 1 << "31/0 31/7"
+                                    << "31/0..7";
+        QTest::newRow("odd: shift keeps to the ring")
+            << 63 << 8 << "line" << true << 1 << "1/2 61/2"
+            << "61..1/2";
+        QTest::newRow("odd: sector over the start")
+            << 63 << 8 << "filled" << false << 1 << "61/1 2/3"
+            << "61..2/1..3";
+        QTest::newRow("odd: whole turn filled")
+            << 63 << 8 << "filled" << false << 1 << "0/0 16/0 32/0 48/0 0/1"
+            << "0..62/0..1";
+    }
+    void shapes()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, leds);
+        QFETCH(QString, tool);
+        QFETCH(bool, shift);
+        QFETCH(int, div);
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        Desk desk(lines, leds);
+        desk.palette.setDiv(div);
+        if (tool == "line") {
+            desk.tool<LineTool>("line");
+        } else {
+            desk.tool<SectorTool>("sector");
+            if (tool == "filled")
+                desk.tool<SectorTool>()->getFilledButton()->click();
+        }
+        Tool* first = desk.palette.currentTool();
+        desk.drag(desk.cells(path), shift ? Qt::ShiftModifier : Qt::NoModifier);
+        QList<int> cells = desk.cells(expected);
+        std::sort(cells.begin(), cells.end());
+        QCOMPARE(desk.litCells(), cells);
+        QCOMPARE(desk.stack()->count(), 1);
+        QCOMPARE(desk.stack()->undoText(), tool == "line" ? QString("LINE") : QString("SECTOR"));
+        QVERIFY(desk.palette.currentTool() != first);
+        QCOMPARE(desk.palette.currentTool()->metaObject(), first->metaObject());
+        QCOMPARE(SectorTool::filled, tool == "filled");
+    }
+
+    // A selection moved round the wheel. Steps: a drag through cells (position/ring, joined
+    // by -), the arrows L R U D, X Delete, E Escape, A select all. Whatever is placed is one
+    // step, undone to the picture as it was.
+    void selectMovePlace_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("count");
+        QTest::newRow("arrows") << "0/0-2/2 R R D E"
+                                << "2/1 3/2 4/3 10/0" << 1;
+        QTest::newRow("drag") << "0/0-2/2 1/1-5/3 E"
+                              << "4/2 5/3 6/4 10/0" << 1;
+        QTest::newRow("beyond the rim") << "0/0-2/2 U E"
+                                        << "1/0 2/1 10/0" << 1;
+        QTest::newRow("beyond the hub") << "0/0-2/2 0/1-0/15 E"
+                                        << "0/14 1/15 10/0" << 1;
+        QTest::newRow("dragged back") << "0/0-2/2 1/1-1/0-1/1 E"
+                                      << "0/0 1/1 2/2 10/0" << 0;
+        QTest::newRow("round the start") << "0/0-2/2 L L L E"
+                                         << "61/0 62/1 63/2 10/0" << 1;
+        QTest::newRow("empty cells leave ink") << "0/0-0/1 R E"
+                                               << "1/0 1/1 2/2 10/0" << 1;
+        QTest::newRow("delete") << "0/0-2/2 X"
+                                << "10/0" << 1;
+        QTest::newRow("escape unmoved") << "0/0-2/2 E"
+                                        << "0/0 1/1 2/2 10/0" << 0;
+        QTest::newRow("click outside") << "0/0-2/2 R 30/5-30/5"
+                                       << "1/0 2/1 3/2 10/0" << 1;
+        QTest::newRow("twice") << "0/0-0/0 R E 10/0-10/0 D E"
+                               << "1/0 1/1 2/2 10/1" << 2;
+        QTest::newRow("all") << "A D E"
+                             << "0/1 1/2 2/3 10/1" << 1;
+    }
+    void selectMovePlace()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        QFETCH(int, count);
+        Desk desk(64, 16);
+        const QImage before = desk.lit(desk.cells("0/0 1/1 2/2 10/0"));
+        desk.design.setPicture(0, before);
+        desk.tool<SelectTool>("select");
+        const QMap<QString, int> keys = {{"L", Qt::Key_Left},   {"R", Qt::Key_Right},
+                                         {"U", Qt::Key_Up},     {"D", Qt::Key_Down},
+                                         {"X", Qt::Key_Delete}, {"E", Qt::Key_Escape}};
+        for (const QString& step : steps.split(' ')) {
+            if (keys.contains(step))
+                desk.key(keys[step]);
+            else if (step == "A")
+                desk.palette.selectAll();
+            else
+                desk.drag(desk.cells(QString(step).replace('-', ' ')));
+        }
+        QVERIFY(qobject_cast<SelectTool*>(desk.palette.currentTool()));
+        QList<int> cells = desk.cells(expected);
+        std::sort(cells.begin(), cells.end());
+        QCOMPARE(desk.litCells(), cells);
+        QCOMPARE(desk.stack()->count(), count);
+        const QImage after = desk.design.getPicture();
+        desk.stack()->setIndex(0);
+        QCOMPARE(desk.design.getPicture(), before);
+        desk.stack()->setIndex(count);
+        QCOMPARE(desk.design.getPicture(), after);
+    }
+
+    // Copied cells float in another slot where they were, move, and are placed there in one
+    // step; the slot they came from keeps them.
+    void pasteIntoAnotherSlot()
+    {
+        Desk desk(64, 16);
+        const QImage before = desk.lit(desk.cells("0/0 1/1 2/2 10/0"));
+        desk.design.setPicture(0, before);
+        desk.tool<SelectTool>("select");
+        desk.drag(desk.cells("0/0 1/1"));
+        const CellClip clip = desk.palette.selection()->selection();
+        desk.design.chooseRow(1);
+        QTest::qWait(20);
+        desk.palette.paste(clip);
+        desk.key(Qt::Key_Right);
+        QCOMPARE(desk.litCells(), QList<int>());
+        // The outline runs round the cells where they float.
+        QRectF floating;
+        for (int cell : desk.cells("1..2/0..1"))
+            floating |= desk.web.getPolygons()[cell].boundingRect();
+        QGraphicsPathItem* outline = nullptr;
+        for (QGraphicsItem* item : desk.panel.scene()->items())
+            outline = outline ? outline : dynamic_cast<QGraphicsPathItem*>(item);
+        QCOMPARE(outline->path().boundingRect(), floating);
+        desk.key(Qt::Key_Escape);
+        QCOMPARE(desk.litCells(), desk.cells("2/1 1/0"));
+        QCOMPARE(desk.design.getPicture(0), before);
+        QCOMPARE(desk.stack()->count(), 2);
+        QCOMPARE(desk.stack()->undoText(), QString("PASTE"));
     }
 
     // The pen's picking widget lies over the whole picture and shows nothing of its own, not

@@ -112,8 +112,13 @@ PolarCells PolarCells::moved(const QList<int>& cells, const std::function<int(in
 
 QImage PolarCells::paintedOver(const QImage& picture, const WheelWeb& web) const
 {
+    return paintedOver(picture, web, PolarCells(picture, web));
+}
+
+QImage PolarCells::paintedOver(const QImage& picture, const WheelWeb& web,
+                               const PolarCells& before) const
+{
     QImage result = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const PolarCells before(result, web);
     std::vector<char> changed(colours.size());
     bool any = false;
     for (int cell = 0; cell < colours.size(); ++cell)

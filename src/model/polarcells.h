@@ -71,6 +71,8 @@ public:
     // The picture with the pixels of every cell whose colour differs from the picture's own
     // set to this colour; the other pixels stay as they are.
     QImage paintedOver(const QImage& picture, const WheelWeb& web) const;
+    // The same, for a picture whose cells are known already.
+    QImage paintedOver(const QImage& picture, const WheelWeb& web, const PolarCells& before) const;
 
 private:
     PolarGrid cellGrid;

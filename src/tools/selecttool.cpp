@@ -256,7 +256,7 @@ void SelectTool::commit(const QString& key)
     const PolarCells after = placed();
     if (!(after == cells)) {
         committing = true;
-        design->replace(index, after.paintedOver(picture, *web), key);
+        design->replace(index, after.paintedOver(picture, *web, cells), key);
         committing = false;
     }
 }

@@ -281,8 +281,8 @@ void ToolWidget::transform(const std::function<int(int)>& move, const QString& k
     QList<int> all;
     for (int cell = 0; cell < cells.grid().count(); ++cell)
         all << cell;
-    design->replace(design->getCurrentIndex(), cells.moved(all, move).paintedOver(picture, *web),
-                    key);
+    design->replace(design->getCurrentIndex(),
+                    cells.moved(all, move).paintedOver(picture, *web, cells), key);
 }
 
 void ToolWidget::text()

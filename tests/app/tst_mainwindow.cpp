@@ -6,6 +6,7 @@
 #include "model/polarcells.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
+#include "transfer/frameencoder.h"
 #include "wheelprocess.h"
 #include "windowhelpers.h"
 
@@ -355,6 +356,100 @@ private slots:
         QCOMPARE(shown, cells(expected));
         QCOMPARE(design->getUndoStack()->count(), steps);
         QCOMPARE(w.statusBar()->currentMessage() == Resource::getText("MIRROR_NEAREST"), note);
+    }
+
+    // A walk through the new tools as a user takes it, from a saved design: a line down a
+    // spoke, a sector's outline, the line's cells copied into the next slot, moved there by a
+    // position and put down, and the next slot turned inside out. Undo goes back to the saved
+    // design exactly, and Redo brings the walk back.
+    void cellToolsWalk()
+    {
+        QStringList options = Product::demo();
+        options[3] = "16x8";
+        DemoWindow w(options);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (QAction* arrangement : w.getArray()->getMenu()->actions())
+            if (arrangement->data().toInt() == 1)
+                arrangement->trigger();
+        const WheelWeb web(16, 8, 80, 16);
+        const PolarGrid grid(16, 8);
+        const auto cells = [&](const QString& written) {
+            QList<int> found;
+            for (const QString& cell : written.split(' '))
+                found << grid.cell(cell.section('/', 0, 0).toInt(), cell.section('/', 1).toInt());
+            std::sort(found.begin(), found.end());
+            return found;
+        };
+        Design* design = w.getCurrentDesign();
+        const auto lit = [&](int row) {
+            QList<int> found;
+            const QImage picture = design->getPicture(design->getList()[row]);
+            for (int cell = 0; cell < grid.count(); ++cell)
+                if (FrameEncoder::isLit(picture, web.getCenters()[cell]))
+                    found << cell;
+            return found;
+        };
+        const auto pictures = [&] {
+            QList<QImage> all;
+            for (int index = 0; index < design->getCount(); ++index)
+                all << design->getPicture(index);
+            return all;
+        };
+        ink(&w);
+        const QTemporaryDir folder;
+        QString error;
+        QVERIFY2(design->save(folder.filePath("walk.DEMO"), &error), qPrintable(error));
+        const QList<QImage> saved = pictures();
+        const QList<int> before = lit(0);
+
+        WheelPanel* panel = w.getCurrent();
+        const auto drag = [&](const QString& from, const QString& to) {
+            const auto at = [&](const QString& cell) {
+                return panel->mapFromScene(web.getCenters()[cells(cell).first()]);
+            };
+            QTest::mousePress(panel->viewport(), Qt::LeftButton, {}, at(from));
+            QTest::mouseMove(panel->viewport(), at(to));
+            QTest::mouseRelease(panel->viewport(), Qt::LeftButton, {}, at(to));
+        };
+        entry(&w, "MENU_LINE")->trigger();
+        drag("2/0", "2/7");
+        entry(&w, "MENU_SECTOR")->trigger();
+        drag("5/1", "7/3");
+        QList<int> first = before + cells("2/0 2/1 2/2 2/3 2/4 2/5 2/6 2/7 5/1 5/2 5/3 6/1 6/3 "
+                                          "7/1 7/2 7/3");
+        std::sort(first.begin(), first.end());
+        QCOMPARE(lit(0), first);
+
+        entry(&w, "MENU_SELECTION")->trigger();
+        drag("2/0", "2/3");
+        entry(&w, "COPY")->trigger();
+        w.getLayerWidget(panel)->getView()->setCurrentRow(1);
+        QCOMPARE(design->getCurrentRow(), 1);
+        entry(&w, "PASTE")->trigger();
+        QTest::keyClick(panel, Qt::Key_Right);
+        QTest::keyClick(panel, Qt::Key_Escape);
+        QCOMPARE(lit(1), cells("3/0 3/1 3/2 3/3"));
+        entry(&w, "MENU_SELECT_ALL")->trigger();
+        entry(&w, "MENU_SWAP_RINGS")->trigger();
+        QTest::keyClick(panel, Qt::Key_Escape);
+        QCOMPARE(lit(1), cells("3/4 3/5 3/6 3/7"));
+        QCOMPARE(lit(0), first);
+        const QList<QImage> walked = pictures();
+
+        QUndoStack* stack = design->getUndoStack();
+        for (int step = stack->index(); step > stack->cleanIndex(); --step)
+            entry(&w, "UNDO")->trigger();
+        QVERIFY(!design->isModified());
+        QCOMPARE(pictures(), saved);
+        QCOMPARE(design->getCurrentRow(), 0);
+        Design reread(design->getCount(), design->getPictureSize());
+        QVERIFY(reread.load(folder.filePath("walk.DEMO"), &error));
+        QCOMPARE(reread.getPicture(0), saved[0]);
+        for (int step = stack->index(); step < stack->count(); ++step)
+            QTest::keySequence(&w, QKeySequence::Redo);
+        QCOMPARE(pictures(), walked);
+        QCOMPARE(design->getCurrentRow(), 1);
     }
 
     // From a pen stroke on the screen to the frames the wheel holds, in the program as it runs.

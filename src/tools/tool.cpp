@@ -57,3 +57,8 @@ CellPainter Tool::cellPainter() const
 {
     return CellPainter(*web, brush, div);
 }
+
+QGraphicsView* Tool::getView() const
+{
+    return view;
+}

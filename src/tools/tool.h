@@ -33,6 +33,7 @@ public:
     void setTempPixmap(QPixmap pixmap);
     void setBrush(QBrush brush) { this->brush = brush; }
     int getDiv() const { return div; }
+    QGraphicsView* getView() const;
     void setDiv(int div) { this->div = div; }
     // How this tool paints cells: in its brush, with its repeats.
     CellPainter cellPainter() const;

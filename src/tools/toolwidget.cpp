@@ -152,10 +152,12 @@ void ToolWidget::connectTool(Tool* tool)
 
 void ToolWidget::add(QGraphicsView* view)
 {
-    auto* pen = new PenTool(web, view, colorPanel.getBrush(), div);
+    // A new view starts with the chosen drawing tool, made like every tool from another one.
+    PenTool first(web, view, colorPanel.getBrush(), div);
+    Tool* tool = makeChosen(&first);
     delete managers.value(view);
-    managers.insert(view, new ToolManager(pen, *web, view));
-    connectTool(pen);
+    managers.insert(view, new ToolManager(tool, *web, view));
+    connectTool(tool);
 }
 
 void ToolWidget::remove(QGraphicsView* view)
@@ -241,7 +243,9 @@ void ToolWidget::sector()
 
 void ToolWidget::select()
 {
-    choose("SELECTION", [this](Tool* other) { return new SelectTool(other, currentDesign()); });
+    choose("SELECTION", [](Tool* other) {
+        return new SelectTool(other, qobject_cast<WheelPanel*>(other->getView())->getDesign());
+    });
 }
 
 void ToolWidget::selectAll()

@@ -6,6 +6,7 @@
 #include "model/polarcells.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
+#include "tools/selecttool.h"
 #include "transfer/frameencoder.h"
 #include "wheelprocess.h"
 #include "windowhelpers.h"
@@ -450,6 +451,13 @@ private slots:
             QTest::keySequence(&w, QKeySequence::Redo);
         QCOMPARE(pictures(), walked);
         QCOMPARE(design->getCurrentRow(), 1);
+
+        // A new design comes with the chosen tool, at work on the new design.
+        WheelPanel* fresh = w.createNew();
+        QVERIFY(qobject_cast<SelectTool*>(w.getTools()->currentTool()));
+        entry(&w, "MENU_SELECT_ALL")->trigger();
+        QTest::keyClick(fresh, Qt::Key_Delete);
+        QCOMPARE(pictures(), walked);
     }
 
     // From a pen stroke on the screen to the frames the wheel holds, in the program as it runs.

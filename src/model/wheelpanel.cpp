@@ -110,6 +110,10 @@ void WheelPanel::showPicture(int index)
 
 void WheelPanel::showPlayed(int index)
 {
+    // Escape stops playing before a tool at work here takes it: the filter installed last
+    // sees the keys first.
+    if (playedIndex < 0 && index >= 0)
+        installEventFilter(this);
     playedIndex = index;
     showShown();
 }
@@ -223,13 +227,14 @@ bool WheelPanel::viewportEvent(QEvent* event)
     return QGraphicsView::viewportEvent(event);
 }
 
-void WheelPanel::keyPressEvent(QKeyEvent* event)
+bool WheelPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && playedIndex >= 0) {
+    if (watched == this && playedIndex >= 0 && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         emit stopPlaying();
-        return;
+        return true;
     }
-    QGraphicsView::keyPressEvent(event);
+    return QGraphicsView::eventFilter(watched, event);
 }
 
 void WheelPanel::mousePressEvent(QMouseEvent* event)

@@ -59,7 +59,7 @@ protected:
     bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

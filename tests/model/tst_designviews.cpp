@@ -154,6 +154,14 @@ private slots:
         widget.getPlayButton()->click();
         stopped();
 
+        // A tool at work in the view takes the keys, but Escape stops playing first.
+        struct Tool : QObject {
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                return event->type() == QEvent::KeyPress;
+            }
+        } tool;
+        panel.installEventFilter(&tool);
         play();
         QTest::keyClick(&panel, Qt::Key_Escape);
         stopped();

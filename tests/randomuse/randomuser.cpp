@@ -46,6 +46,9 @@ const QList<RandomUser::Action>& RandomUser::actions()
 {
     static const QList<Action> list = {
         {"draw", 24, &RandomUser::draw},
+        {"choose a tool", 4, &RandomUser::chooseTool},
+        {"cell keys", 4, &RandomUser::cellKeys},
+        {"cell command", 3, &RandomUser::cellCommand},
         {"fill", 3, &RandomUser::fill},
         {"text", 3, &RandomUser::text},
         {"import", 3, &RandomUser::import},
@@ -191,6 +194,43 @@ void RandomUser::draw()
     QTest::mouseRelease(panel->viewport(), Qt::LeftButton, {}, at(cells.last()));
     if (erase)
         colours->swap();
+}
+
+void RandomUser::chooseTool()
+{
+    static const char* const keys[] = {"MENU_PEN", "MENU_LINE", "MENU_SECTOR", "MENU_SELECTION"};
+    const QString key = keys[pick(4)];
+    say("choose " + key);
+    trigger(key);
+}
+
+// The keys of a selection, or of the cell cursor without one.
+void RandomUser::cellKeys()
+{
+    static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right,  Qt::Key_Up,
+                                   Qt::Key_Down, Qt::Key_Delete, Qt::Key_Escape};
+    static const char* const names[] = {"Left", "Right", "Up", "Down", "Delete", "Escape"};
+    WheelPanel* view = window->getCurrent();
+    view->setFocus();
+    QStringList pressed;
+    for (int i = 1 + pick(3); i > 0; --i) {
+        const int key = pick(6);
+        pressed << names[key];
+        QTest::keyClick(view, keys[key]);
+    }
+    say("keys " + pressed.join(' '));
+}
+
+void RandomUser::cellCommand()
+{
+    static const char* const keys[] = {
+        "MENU_SELECT_ALL", "CUT", "MENU_ROTATE", "MENU_MIRROR_LEFT_RIGHT", "MENU_MIRROR_TOP_BOTTOM",
+        "MENU_SWAP_RINGS"};
+    const QString key = keys[pick(6)];
+    const QString by = QString::number(pick(2 * web.getLineCount()) - web.getLineCount());
+    say(key + (key == "MENU_ROTATE" ? " by " + by : ""));
+    answer({by});
+    trigger(key);
 }
 
 void RandomUser::finishTool()

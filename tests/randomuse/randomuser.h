@@ -46,6 +46,9 @@ private:
     static const QList<Action>& actions();
 
     void draw();
+    void chooseTool();
+    void cellKeys();
+    void cellCommand();
     void fill();
     void text();
     void import();

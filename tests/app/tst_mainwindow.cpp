@@ -20,6 +20,16 @@ QString problem(const QString& key, const QString& path, const QString& reason =
            (reason.isEmpty() ? QString() : "\n" + reason);
 }
 
+// Cells written as position/ring, separated by blanks, in the grid's order.
+QList<int> cellsOf(const PolarGrid& grid, const QString& written)
+{
+    QList<int> found;
+    for (const QString& cell : written.split(' '))
+        found << grid.cell(cell.section('/', 0, 0).toInt(), cell.section('/', 1).toInt());
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -318,13 +328,7 @@ private slots:
         w.show();
         const WheelWeb web(lines, 8, 80, 16);
         const PolarGrid grid(lines, 8);
-        const auto cells = [&](const QString& written) {
-            QList<int> found;
-            for (const QString& cell : written.split(' '))
-                found << grid.cell(cell.section('/', 0, 0).toInt(), cell.section('/', 1).toInt());
-            std::sort(found.begin(), found.end());
-            return found;
-        };
+        const auto cells = [&](const QString& written) { return cellsOf(grid, written); };
         PolarCells lit(grid);
         for (int cell : cells("0/0 1/1 5/7"))
             lit.setColour(cell, qRgb(0, 0, 200));
@@ -375,13 +379,7 @@ private slots:
                 arrangement->trigger();
         const WheelWeb web(16, 8, 80, 16);
         const PolarGrid grid(16, 8);
-        const auto cells = [&](const QString& written) {
-            QList<int> found;
-            for (const QString& cell : written.split(' '))
-                found << grid.cell(cell.section('/', 0, 0).toInt(), cell.section('/', 1).toInt());
-            std::sort(found.begin(), found.end());
-            return found;
-        };
+        const auto cells = [&](const QString& written) { return cellsOf(grid, written); };
         Design* design = w.getCurrentDesign();
         const auto lit = [&](int row) {
             QList<int> found;

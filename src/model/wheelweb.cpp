@@ -65,16 +65,76 @@ QList<int> WheelWeb::cellsAlong(QPointF from, QPointF to) const
     return cells;
 }
 
-void WheelWeb::paintOverlay(QPainter* painter) const
+void WheelWeb::paintOverlay(QPainter* painter, const QRectF& area) const
 {
     painter->save();
     // Width 0 is the cosmetic line: one device pixel whatever the scale.
     painter->setPen(QPen(QColor(0, 0, 0, 20), 0));
     painter->setBrush(Qt::NoBrush);
     painter->setRenderHint(QPainter::Antialiasing, false);
-    for (const QPolygonF& outline : polygons)
-        painter->drawPolygon(outline, Qt::OddEvenFill);
+    if (area.isNull()) {
+        for (const QPolygonF& outline : polygons)
+            painter->drawPolygon(outline, Qt::OddEvenFill);
+    } else {
+        const QList<int> rings = ringsReaching(area);
+        for (int position : positionsReaching(area))
+            for (int ring : rings)
+                painter->drawPolygon(polygons[(lineCount - 1 - position) * ledCount + ring],
+                                     Qt::OddEvenFill);
+    }
     painter->restore();
+}
+
+QList<int> WheelWeb::ringsReaching(const QRectF& area) const
+{
+    // The distances from the axle that the area spans.
+    const QPointF axle(radius, radius);
+    const double dx = qMax(0.0, qMax(area.left() - axle.x(), axle.x() - area.right()));
+    const double dy = qMax(0.0, qMax(area.top() - axle.y(), axle.y() - area.bottom()));
+    const double nearest = std::hypot(dx, dy);
+    double farthest = 0;
+    for (const QPointF& corner :
+         {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()})
+        farthest = qMax(farthest, std::hypot(corner.x() - axle.x(), corner.y() - axle.y()));
+    // A cell's straight edges sag inside its rings by up to the cosine of half a position.
+    const double sag = lineCount > 2 ? std::cos(angleStep / 2) : 0;
+    QList<int> rings;
+    for (int ring = 0; ring < ledCount; ++ring) {
+        const double outer = radius - ring * radiusStep;
+        const double inner = radius - (ring + 1) * radiusStep;
+        const double low = qMin(outer, inner) > 0 ? qMin(outer, inner) * sag : 0;
+        if (qMax(qAbs(outer), qAbs(inner)) >= nearest && low <= farthest)
+            rings << ring;
+    }
+    return rings;
+}
+
+QList<int> WheelWeb::positionsReaching(const QRectF& area) const
+{
+    QList<int> all;
+    const QPointF axle(radius, radius);
+    // Seen from the axle, an area beside it spans less than half a turn; rings that run past
+    // the axle reach round to the other side.
+    if (lineCount <= 2 || area.contains(axle) || radius - ledCount * radiusStep < 0) {
+        for (int position = 0; position < lineCount; ++position)
+            all << position;
+        return all;
+    }
+    const QPointF middle = area.center() - axle;
+    const double towards = std::atan2(middle.y(), middle.x());
+    double from = 0, to = 0;
+    for (const QPointF& corner :
+         {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
+        double turn = std::atan2(corner.y() - axle.y(), corner.x() - axle.x()) - towards;
+        turn = std::remainder(turn, 2 * M_PI);
+        from = qMin(from, turn);
+        to = qMax(to, turn);
+    }
+    const int first = qFloor((towards + from) / angleStep);
+    const int last = qFloor((towards + to) / angleStep);
+    for (int position = first; position <= last && all.size() < lineCount; ++position)
+        all << (position % lineCount + lineCount) % lineCount;
+    return all;
 }
 
 QPointF WheelWeb::getPoint(double angle, double ring) const

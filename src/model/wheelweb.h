@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointF>
 #include <QPolygonF>
+#include <QRectF>
 
 class QPainter;
 
@@ -17,9 +18,9 @@ public:
 
     QPointF getPoint(double angle, double ring) const;
     QPolygonF getPoints(double angle, double ring) const;
-    // Draws every cell outline as on the overlay, in lines one device pixel thin at any scale
-    // of the painter.
-    void paintOverlay(QPainter* painter) const;
+    // Draws the cell outlines as on the overlay, in lines one device pixel thin at any scale
+    // of the painter: those that may cross an area of the picture space, or all of them.
+    void paintOverlay(QPainter* painter, const QRectF& area = QRectF()) const;
 
     const QList<QPolygonF>& getPolygons() const { return polygons; }
     const QList<QPointF>& getCenters() const { return centers; }
@@ -40,6 +41,10 @@ public:
     int getLedCount() const { return ledCount; }
 
 private:
+    // The rings and the angular positions whose cells may cross an area.
+    QList<int> ringsReaching(const QRectF& area) const;
+    QList<int> positionsReaching(const QRectF& area) const;
+
     QList<QPolygonF> polygons;
     QList<QPointF> centers;
     QImage overlay;

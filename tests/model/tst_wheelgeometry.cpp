@@ -5,6 +5,7 @@
 #include "testsuite.h"
 
 #include <QAction>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -56,6 +57,56 @@ private slots:
         }
         QCOMPARE(WheelWeb(-3, 8, 10, 5).getPolygons().size(), 0);
         QCOMPARE(WheelWeb(8, 0, 10, 5).getCenters().size(), 0);
+    }
+
+    void outlinesOfAnArea_data()
+    {
+        QTest::addColumn<QSize>("grid");
+        QTest::addColumn<int>("inner");
+        QTest::addColumn<QRectF>("area");
+        QTest::addColumn<bool>("lined");
+        const QList<std::tuple<const char*, QRectF, QList<bool>>> areas = {
+            {"round the axle", {200, 210, 90, 70}, {true, true, false}},
+            {"across the first position", {430, 240, 60, 30}, {true, true, false}},
+            {"across half a turn", {10, 250, 50, 20}, {true, true, false}},
+            {"a sliver at the rim", {250.5, 0.5, 3, 2}, {true, false, false}},
+            {"beyond the rim", {0, 0, 30, 30}, {false, false, true}},
+            {"where the innermost edge sags", {295, 273.5, 5, 5}, {false, true, false}},
+            {"the whole picture", {0, 0, 512, 512}, {true, true, true}},
+        };
+        for (const auto& [name, area, lined] : areas) {
+            QTest::addRow("1024x256 %s", name) << QSize(1024, 256) << 16 << area << lined[0];
+            QTest::addRow("7x3 %s", name) << QSize(7, 3) << 16 << area << lined[1];
+            QTest::addRow("rings past the edge %s", name)
+                << QSize(64, 16) << 120 << area << lined[2];
+        }
+    }
+
+    // Drawing only the cells that may cross an area (widened by a device pixel, as the grid's
+    // tiles widen theirs) draws there what drawing them all does, at a zoom and off the pixel
+    // grid.
+    void outlinesOfAnArea()
+    {
+        QFETCH(QSize, grid);
+        QFETCH(int, inner);
+        QFETCH(QRectF, area);
+        QFETCH(bool, lined);
+        const WheelWeb web(grid.width(), grid.height(), 80, inner);
+        const auto drawn = [&](const QRectF& only) {
+            QImage image(1100, 1100, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            painter.translate(7.3, 5.6);
+            painter.scale(2.1, 2.1);
+            painter.setClipRect(area);
+            web.paintOverlay(&painter, only);
+            return image;
+        };
+        const QImage all = drawn(QRectF());
+        QCOMPARE(drawn(area.adjusted(-0.5, -0.5, 0.5, 0.5)), all);
+        QImage blank(all.size(), all.format());
+        blank.fill(Qt::transparent);
+        QCOMPARE(all != blank, lined);
     }
 };
 

@@ -53,6 +53,12 @@ const QImage& GridItem::tile(int column, int row)
     const quint64 key = quint64(quint32(row)) << 32 | quint32(column);
     if (const QImage* cached = tiles.object(key))
         return *cached;
+    // At 1:1 on whole pixels the overlay picture is the tiles, drawn already.
+    if (drawnFor.isIdentity()) {
+        tiles.insert(key, new QImage(web.getOverlay().copy(column * tileSide, row * tileSide,
+                                                           tileSide, tileSide)));
+        return *tiles.object(key);
+    }
     auto* image = new QImage(tileSide, tileSide, QImage::Format_ARGB32_Premultiplied);
     image->fill(Qt::transparent);
     QPainter painter(image);

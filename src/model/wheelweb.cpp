@@ -21,12 +21,14 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
                      ? 0.0
                      : double(radius) * double(band) / outerSize / ledCount;
 
+    const qsizetype cells = qsizetype(qMax(lineCount, 0)) * qMax(ledCount, 0);
+    polygons.reserve(cells);
+    centers.reserve(cells);
     for (int k = lineCount - 1; k >= 0; --k) {
         for (int j = 0; j < ledCount; ++j) {
-            const QPolygonF outline = getPoints(k, j);
-            polygons.append(outline);
+            polygons.append(getPoints(k, j));
             double x = 0, y = 0;
-            for (const QPointF& corner : outline) {
+            for (const QPointF& corner : polygons.constLast()) {
                 x += corner.x();
                 y += corner.y();
             }
@@ -146,8 +148,6 @@ QPointF WheelWeb::getPoint(double angle, double ring) const
 
 QPolygonF WheelWeb::getPoints(double angle, double ring) const
 {
-    QPolygonF outline;
-    outline << getPoint(angle, ring) << getPoint(angle, ring + 1) << getPoint(angle + 1, ring + 1)
-            << getPoint(angle + 1, ring);
-    return outline;
+    return QPolygonF({getPoint(angle, ring), getPoint(angle, ring + 1),
+                      getPoint(angle + 1, ring + 1), getPoint(angle + 1, ring)});
 }

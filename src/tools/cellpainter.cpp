@@ -56,15 +56,10 @@ QImage CellPainter::paintCells(const QList<int>& cells) const
 
 QImage CellPainter::paintOnInk(const QImage& ink, QPointF place) const
 {
+    if (div > 0)
+        return paintCells(ImageConverter::cellsOnInk(ink, place, web.getCenters()));
     QImage result(web.getOverlay().size(), QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
-    QPainter painter(&result);
-    painter.setBrush(brush);
-    painter.setPen(Qt::NoPen);
-    if (div > 0)
-        for (int cell : ImageConverter::cellsOnInk(ink, place, web.getCenters()))
-            paintRepeats(&painter, cell);
-    painter.end();
     return result;
 }
 

@@ -27,7 +27,16 @@ bool FrameEncoder::isLit(const QImage& picture, QPointF centre)
     const int x = int(centre.x());
     const int y = int(centre.y());
     // Points outside the picture read as unlit.
-    return picture.valid(x, y) && qAlpha(picture.pixel(x, y)) > 128;
+    if (!picture.valid(x, y))
+        return false;
+    // The pictures of a design are read straight from their lines: the encoder reads every
+    // cell of every picture sent, and pixel() looks at the format each time.
+    const QImage::Format format = picture.format();
+    const QRgb pixel =
+        format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_ARGB32
+            ? reinterpret_cast<const QRgb*>(picture.constScanLine(y))[x]
+            : picture.pixel(x, y);
+    return qAlpha(pixel) > 128;
 }
 
 QByteArray FrameEncoder::rotate(const QByteArray& frame, int value, int maximum, int lineCount,

@@ -42,5 +42,5 @@ double StoreEstimate::fraction(int done, double intoStore) const
 
 double StoreEstimate::secondsLeft(int done, double intoStore) const
 {
-    return std::max(0.0, (stores - done - share(done, intoStore)) * perStore);
+    return (stores - done - share(done, intoStore)) * perStore;
 }

@@ -17,7 +17,7 @@ public:
     // From 0 to 1, given the stores the wheel confirmed and the seconds since the one under
     // way began.
     double fraction(int done, double intoStore) const;
-    // Never below 0.
+    // Above 0 until the wheel confirmed the last store.
     double secondsLeft(int done, double intoStore) const;
 
 private:

@@ -325,6 +325,21 @@ private slots:
         }
     }
 
+    // The time left counts down while a store runs: 6.12 s for a 512-byte frame by the line
+    // rate, shown in whole seconds rounded up, and this wheel takes a second to answer.
+    void timeLeftCountsDown()
+    {
+        WheelProcess wheel({"--size", "128x32", "--delay", "1000"}, false);
+        Transmitter transmitter({{"D12", 1}}, false, &window);
+        ModalAnswerer answerer;
+        transmitter.saveImage({{0, frame(0)}});
+        QTRY_COMPARE_WITH_TIMEOUT(transmitter.labelText(),
+                                  QString("Storing picture 1\nAbout 6 s left"), 5000);
+        QVERIFY(transmitter.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
+        QCOMPARE(answerer.texts, QStringList());
+    }
+
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent
     // again at once: the old exchange ends on the line, unannounced, before the new transfer's
     // identity request goes out.

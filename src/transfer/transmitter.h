@@ -10,8 +10,8 @@
 #include <QTimer>
 
 // The progress dialog of a transfer: runs the transfer sequence, shows an estimated progress
-// and the time left, and offers Retry or Cancel when a step fails. The main window is hidden while
-// it runs.
+// and the time left, and offers Retry or Cancel when a step fails. The main window is hidden
+// while it runs.
 class Transmitter : public QProgressDialog {
     Q_OBJECT
 public:

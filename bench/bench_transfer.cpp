@@ -2,9 +2,11 @@
 // its messages take on the dongle's line plus the pauses the transfer makes on purpose: once
 // with a wheel that stores nothing (the program's own overhead) and once with one that writes
 // every frame and renders its picture before answering. Then the same pictures through
-// rimglow-send, against the first of those.
+// rimglow-send, against the first of those. Last, Send This Picture: one frame through the
+// dialog, without and with the click that wakes a wheel with a hall sensor.
 
 #include "app/memorytuning.h"
+#include "median.h"
 #include "transfer/transmitter.h"
 #include "wheelprocess.h"
 
@@ -28,9 +30,9 @@ double wire(int messageBytes, int replyBytes)
     return messageBytes * 448 * 10 / 384615.0 + replyBytes * 12 / 1202.0;
 }
 
-// Runs one transfer of frames to a paced wheel; the seconds it took, or a negative number when
-// not every picture was confirmed.
-double transfer(const QMap<int, QByteArray>& frames, bool storing)
+// Runs one transfer of frames to a paced wheel that holds 12 pictures; the seconds it took, or
+// a negative number when not every picture was confirmed.
+double transfer(const QMap<int, QByteArray>& frames, bool storing, bool hall = false)
 {
     WheelProcess wheel({"--paced", "--size", "128x32", "--id", "D12"}, storing);
     if (!wheel.isRunning()) {
@@ -39,7 +41,7 @@ double transfer(const QMap<int, QByteArray>& frames, bool storing)
     }
     QWidget window;
     window.show();
-    Transmitter transmitter({{"D12", int(frames.size())}}, false, &window);
+    Transmitter transmitter({{"D12", 12}}, hall, &window);
     // The dialog closes by hiding; the loop sleeps between its looks.
     QEventLoop loop;
     QTimer look;
@@ -56,9 +58,9 @@ double transfer(const QMap<int, QByteArray>& frames, bool storing)
 
     const QString reports = wheel.errors();
     int confirmed = 0;
-    for (int slot = 0; slot < frames.size(); ++slot)
-        confirmed += reports.contains(QString("store request for slot %1,").arg(slot)) &&
-                     (!storing || wheel.storedFrame(slot) == frames[slot]);
+    for (auto frame = frames.cbegin(); frame != frames.cend(); ++frame)
+        confirmed += reports.contains(QString("store request for slot %1,").arg(frame.key())) &&
+                     (!storing || wheel.storedFrame(frame.key()) == frame.value());
     return confirmed == frames.size() ? wall : -1;
 }
 
@@ -135,5 +137,23 @@ int main(int argc, char** argv)
                 "%.2f s from the transfer dialog, ratio %.3f (target at most 1.02)\n",
                 command > 0 ? "all confirmed" : "NOT ALL CONFIRMED", command, interactive,
                 command / interactive);
+
+    // Send This Picture: the current slot alone, here the fifth, through the same dialog. With
+    // a hall sensor the store waits for a click and 100 ms more.
+    for (const bool hall : {false, true}) {
+        const QMap<int, QByteArray> one{{4, frames[4]}};
+        std::vector<double> walls;
+        for (int run = 0; run < 3; ++run)
+            walls.push_back(transfer(one, false, hall));
+        const double wall = median(walls);
+        const double oneExpected =
+            wire(1, 0) + wire(2, 7) + 0.1 + wire(frameSize + 4, 1) + (hall ? wire(1, 0) + 0.1 : 0);
+        const bool sent = *std::min_element(walls.begin(), walls.end()) > 0;
+        complete = complete && sent;
+        std::printf("Send This Picture (128 x 32)%s: %s, wall %.3f s (median of 3), wire and "
+                    "pauses %.3f s, ratio %.4f (target at most 1.02)\n",
+                    hall ? ", hall sensor" : "", sent ? "confirmed" : "NOT CONFIRMED", wall,
+                    oneExpected, wall / oneExpected);
+    }
     return complete ? 0 : 1;
 }

@@ -200,6 +200,15 @@ void MainWindow::buildMenus()
     action->setObjectName("send");
     connect(action, &QAction::triggered, this,
             [this] { layerLists.value(current)->getTransmitButton()->click(); });
+    action = addAction(fileMenu, fileBar, "Send This Picture", "SEND_THIS_PICTURE");
+    action->setObjectName("sendThis");
+    // Ctrl+Return sends the ticked slots.
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Return));
+    Resource::addText(action, "toolTip", "THIS_PICTURE_TIP");
+    QWidget* sendThisButton = fileBar->widgetForAction(action);
+    Resource::addText(sendThisButton, "accessibleName", "THIS_PICTURE_NAME");
+    texted << sendThisButton;
+    connect(action, &QAction::triggered, this, &MainWindow::sendThisPicture);
     fileMenu->addSeparator();
     action = addMenuEntry(fileMenu, "CLOSE_TAB", QKeySequence(Qt::CTRL | Qt::Key_W));
     connect(action, &QAction::triggered, this, [this] { closeTab(tabs.currentIndex()); });
@@ -952,6 +961,12 @@ void MainWindow::transmit(QMap<int, QImage> pictures)
         return;
     transmitter.saveImage(FrameEncoder::encodeAll(pictures, web, configuration->hasHall(),
                                                   hallDialog.getValue(), 360));
+}
+
+void MainWindow::sendThisPicture()
+{
+    const Design* design = current->getDesign();
+    transmit({{design->getCurrentRow(), design->getPicture()}});
 }
 
 void MainWindow::checkVersion(QString host, int port)

@@ -105,6 +105,8 @@ public slots:
     void dropFiles(const QStringList& paths);
     void show();
     void transmit(QMap<int, QImage> pictures);
+    // The current slot's picture alone, under that slot's number, ticked or not.
+    void sendThisPicture();
     // Says in the status bar for a few seconds how many pictures the wheel took.
     void showStored(int count);
     void requestFinished(int id, bool error);

@@ -1,6 +1,8 @@
 #ifndef SENDPROGRESS_H
 #define SENDPROGRESS_H
 
+#include "transfer/storeestimate.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -15,9 +17,6 @@ class SendProgress : public QObject {
 public:
     SendProgress(std::FILE* out, bool terminal);
 
-    // Seconds one store takes on the dongle's line, its pauses included.
-    static double storeSeconds(int frameBytes, bool hall);
-
     void start(int count, int frameBytes, bool hall);
     void storing(int slot);
     void confirmed(int slot);
@@ -31,8 +30,7 @@ private:
     bool terminal;
     QTimer redraw;
     QElapsedTimer sinceStore;
-    double perStore = 0;
-    int count = 0;
+    StoreEstimate estimate;
     int done = 0;
     int slot = -1;
     bool drawn = false;

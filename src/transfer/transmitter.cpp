@@ -5,13 +5,16 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QtMath>
 
 Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent, DongleFactory factory)
     : QProgressDialog(parent)
     , sequence(ids, hall, factory)
+    , hall(hall)
 {
     connect(&sequence, &TransferSequence::identified, this, &Transmitter::identified);
     connect(&sequence, &TransferSequence::storing, this, &Transmitter::storing);
+    connect(&sequence, &TransferSequence::confirmed, this, [this] { ++confirmedCount; });
     connect(&sequence, &TransferSequence::failed, this, &Transmitter::showError);
     connect(&sequence, &TransferSequence::finished, this, &Transmitter::ended);
     connect(&progressTimer, &QTimer::timeout, this, &Transmitter::stepOne);
@@ -20,6 +23,8 @@ Transmitter::Transmitter(QMap<QString, int> ids, bool hall, QWidget* parent, Don
     setAutoReset(false);
     Resource::addText(this, "windowTitle", "CONNECTION");
     progressTimer.setInterval(1);
+    leftTimer.setInterval(250);
+    connect(&leftTimer, &QTimer::timeout, this, &Transmitter::showTimeLeft);
     // A progress dialog shows itself after a while unless reset; this one waits for a transfer.
     reset();
 }
@@ -32,6 +37,9 @@ Transmitter::~Transmitter()
 void Transmitter::saveImage(QMap<int, QByteArray> data)
 {
     pictureCount = data.size();
+    // A transfer's frames are all of the wheel's size.
+    frameBytes = data.isEmpty() ? 0 : int(data.first().size());
+    storingText.clear();
     sequence.send(data);
     clock.restart();
     reset();
@@ -60,6 +68,8 @@ void Transmitter::identified(const QString& code, int wheelCapacity, const QList
     total = int(pictureCount - outside.size());
     leftOut = outside;
     capacity = wheelCapacity;
+    estimate = StoreEstimate(total, frameBytes, hall);
+    confirmedCount = 0;
 }
 
 void Transmitter::storing(int slot)
@@ -73,8 +83,16 @@ void Transmitter::storing(int slot)
     baseValue = int(qMin<qint64>(t * currentIndex, INT_MAX));
     setMaximum(int(qMin<qint64>(t * total, INT_MAX)));
     setValue(baseValue);
-    setLabelText(Resource::getText("RENEW").replace('1', QString::number(slot + 1)));
+    storingText = Resource::getText("RENEW").replace('1', QString::number(slot + 1));
+    showTimeLeft();
+    leftTimer.start();
     ++currentIndex;
+}
+
+void Transmitter::showTimeLeft()
+{
+    const double left = estimate.secondsLeft(confirmedCount, clock.elapsed() / 1000.0);
+    setLabelText(storingText + "\n" + Resource::getText("TIME_LEFT").arg(qCeil(left)));
 }
 
 void Transmitter::ended(int count)
@@ -87,9 +105,10 @@ void Transmitter::ended(int count)
         // Only this box tells which ticked pictures the wheel has no room for.
         QMessageBox box(QMessageBox::Information, Resource::getText("CONNECTION"),
                         Resource::getText("STORED").arg(count), QMessageBox::Ok, parentWidget());
-        box.setInformativeText(Resource::getText("LEFT_OUT_DETAIL")
-                                   .arg(capacity)
-                                   .arg(TransferSequence::slotNumbers(leftOut)));
+        // One picture sent alone need not have been ticked.
+        const char* detail = pictureCount == 1 ? "LEFT_OUT_SLOT" : "LEFT_OUT_DETAIL";
+        box.setInformativeText(
+            Resource::getText(detail).arg(capacity).arg(TransferSequence::slotNumbers(leftOut)));
         box.setWindowIcon(Resource::getIcon("LOGO"));
         box.exec();
     }
@@ -106,6 +125,7 @@ void Transmitter::stepOne()
 void Transmitter::showError(TransferError error)
 {
     progressTimer.stop();
+    leftTimer.stop();
     QWidget* owner = parentWidget() && parentWidget()->isVisible() ? parentWidget() : this;
     const char* text = error == TransferError::NoDongle       ? "CHECK_USB"
                        : error == TransferError::NoAccess     ? "USB_ACCESS"
@@ -131,6 +151,8 @@ void Transmitter::showError(TransferError error)
     sequence.retry();
     clock.restart();
     progressTimer.start();
+    if (!storingText.isEmpty())
+        leftTimer.start();
     if (isVisible())
         setValue(baseValue);
 }
@@ -156,6 +178,7 @@ QString Transmitter::failureDetail(TransferError error) const
 void Transmitter::closeEvent(QCloseEvent* event)
 {
     progressTimer.stop();
+    leftTimer.stop();
     sequence.cancel();
     QProgressDialog::closeEvent(event);
     hide();

@@ -527,6 +527,85 @@ private slots:
         QCOMPARE(answerer.texts, QStringList());
         QCOMPARE(wheel.storedFrame(1), QByteArray(16, char(0xFF)));
     }
+
+    // Send This Picture stores the current slot alone, ticked or not, under its own number,
+    // from the menu, its key and its tool-bar button; the dialog tells the time left while it
+    // stores. A slot beyond the wheel's capacity is named in a box, and nothing is stored.
+    void sendThisPicture_data()
+    {
+        QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("wheelId");
+        QTest::addColumn<QList<int>>("ticked");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("menu, current slot unticked")
+            << "menu"
+            << "D12" << QList<int>{0, 1, 3} << 4 << QString();
+        QTest::newRow("key, current slot ticked") << "key"
+                                                  << "D12" << QList<int>{0, 2, 3} << 2 << QString();
+        QTest::newRow("button, every slot ticked")
+            << "button"
+            << "D12" << QList<int>{0, 1, 2, 3, 4, 5} << 5 << QString();
+        QTest::newRow("beyond the wheel")
+            << "key"
+            << "D08" << QList<int>{0, 1} << 4
+            << "The wheel holds 2 pictures; slot 5 is beyond them and was not sent.";
+    }
+
+    void sendThisPicture()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, wheelId);
+        QFETCH(QList<int>, ticked);
+        QFETCH(int, row);
+        QFETCH(QString, box);
+        WheelProcess wheel({"--paced", "--size", "16x8", "--id", wheelId});
+        DemoWindow w({"-n", "DEMO", "-s", "16x8", "-o", "80", "-i", "16", "-v", "D12x6+D08x2", "-c",
+                      "red+blue"});
+        w.resize(1100, 800);
+        w.QMainWindow::show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        // Every slot lights a wedge of its own width.
+        Design* design = w.getCurrent()->getDesign();
+        QMap<int, QImage> pictures;
+        for (int slot = 0; slot < 6; ++slot) {
+            QImage wedge(512, 512, QImage::Format_ARGB32_Premultiplied);
+            wedge.fill(Qt::transparent);
+            QPainter painter(&wedge);
+            painter.setBrush(Qt::black);
+            painter.drawPie(wedge.rect(), 0, (slot + 1) * 360);
+            painter.end();
+            design->setPicture(slot, wedge);
+            design->tick(slot, ticked.contains(slot));
+            pictures.insert(slot, wedge);
+        }
+        w.getLayerWidget(w.getCurrent())->getView()->setCurrentRow(row);
+        QCOMPARE(design->getCurrentRow(), row);
+        auto* transmitter = w.findChild<Transmitter*>();
+        QAction* action = entry(&w, "SEND_THIS_PICTURE");
+        ModalAnswerer answerer;
+        if (route == "menu")
+            action->trigger();
+        else if (route == "key")
+            QTest::keyClick(&w, Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier);
+        else
+            QTest::mouseClick(w.findChild<QToolBar*>("file")->widgetForAction(action),
+                              Qt::LeftButton);
+        QVERIFY(transmitter->isVisible() && !w.isVisible());
+        if (box.isEmpty()) {
+            // A 16-byte frame takes 0.34 s by the estimate.
+            QTRY_VERIFY_WITH_TIMEOUT(transmitter->labelText().contains('\n'), 5000);
+            QCOMPARE(transmitter->labelText(),
+                     QString("Storing picture %1\nAbout 1 s left").arg(row + 1));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(w.isVisible(), 15000);
+        QCOMPARE(answerer.details, box.isEmpty() ? QStringList() : QStringList{box});
+        const QByteArray frame =
+            FrameEncoder::encodeAll({{row, pictures[row]}}, WheelWeb(16, 8, 80, 16), false, 0, 360)
+                .value(row);
+        for (int slot = 0; slot < 6; ++slot)
+            QCOMPARE(wheel.storedFrame(slot), slot == row && box.isEmpty() ? frame : QByteArray());
+    }
 };
 
 RIMGLOW_TEST(MainWindowTest)

@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtMath>
 
 #ifndef Q_OS_WIN
 #include "transfer/d2xx/devicenode.h"
@@ -42,9 +43,10 @@ QByteArray randomFrame(int size = 16)
     return frame;
 }
 
+// A 128 x 32 wheel's frame: each store takes 6.12 s on the line by the estimate.
 QByteArray frame(int slot)
 {
-    return QByteArray(16, char('a' + slot));
+    return QByteArray(512, char('a' + slot));
 }
 
 char crc(const QByteArray& bytes)
@@ -233,7 +235,8 @@ private slots:
     // A failed step's box tells what the user needs beyond its cause: the code of a wheel the
     // product does not know and the codes it knows; the slot of a store that failed, what was
     // stored before it and why. A wheel with fewer slots than were ticked gets the rest, and
-    // a box names the ticked slots left out. The dialog's label names the slot being stored.
+    // a box names the ticked slots left out. The dialog's label names the slot being stored and
+    // the time its stores and those after it are expected to take.
     void failureDetails_data()
     {
         QTest::addColumn<QByteArray>("identity");
@@ -241,8 +244,9 @@ private slots:
         QTest::addColumn<Answers>("answers");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("detail");
-        // The last store's label, which names its slot.
+        // The last store's label, which names its slot, and the stores it counts as left.
         QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("storesLeft");
         const auto failing = [](Dongle_::ERROR status) {
             return ScriptedWheel::Answer{QByteArray(), status};
         };
@@ -253,36 +257,41 @@ private slots:
             << QByteArray("X99\0\0\0\0", 7) << QList<int>{0} << Answers() << silent
             << "A wheel did answer, but with the model code X99, which this product does not "
                "know (it knows: D08, D12). Start Rimglow with the product of this wheel."
-            << "Send to Wheel";
+            << "Send to Wheel" << 0;
         QTest::newRow("silent wheel")
             << d12 << QList<int>{0} << Answers{{0, failing(Dongle_::RECEIVE_FAILED)}} << silent
             << ""
-            << "Send to Wheel";
+            << "Send to Wheel" << 0;
         QTest::newRow("wrong checksum")
             << d12 << QList<int>{0, 1, 2} << Answers{{2, {QByteArray(1, char(crc(frame(1)) ^ 1))}}}
             << failed
             << "Slot 2 was not stored. Pictures stored before it: 1. "
                "Cause: the wheel answered with a wrong checksum."
-            << "Storing picture 2";
+            << "Storing picture 2" << 2;
         QTest::newRow("dongle gone")
             << d12 << QList<int>{0, 1, 2} << Answers{{3, failing(Dongle_::SEND_FAILED)}} << failed
             << "Slot 3 was not stored. Pictures stored before it: 2. "
                "Cause: the USB dongle could not be reached; it may have been unplugged."
-            << "Storing picture 3";
+            << "Storing picture 3" << 1;
         QTest::newRow("no answer to a store")
             << d12 << QList<int>{4} << Answers{{1, failing(Dongle_::RECEIVE_FAILED)}} << failed
             << "Slot 5 was not stored. Pictures stored before it: 0. Cause: the wheel did not "
                "answer."
-            << "Storing picture 5";
+            << "Storing picture 5" << 1;
         QTest::newRow("no access during a store")
             << d12 << QList<int>{0} << Answers{{1, failing(Dongle_::NO_ACCESS)}} << failed
             << "Slot 1 was not stored. Pictures stored before it: 0. Cause: no permission to use "
                "the USB dongle."
-            << "Storing picture 1";
+            << "Storing picture 1" << 1;
         QTest::newRow("fewer slots than ticked")
             << d12 << QList<int>{0, 2, 5, 7, 11} << Answers() << "2 pictures stored in the wheel."
             << "The wheel holds 5 pictures; these ticked slots were not sent: 6, 8, 12."
-            << "Storing picture 3";
+            << "Storing picture 3" << 1;
+        // As the main window's Send This Picture does, which sends a slot ticked or not.
+        QTest::newRow("one slot beyond the wheel")
+            << d12 << QList<int>{6} << Answers() << "0 pictures stored in the wheel."
+            << "The wheel holds 5 pictures; slot 7 is beyond them and was not sent."
+            << "Send to Wheel" << 0;
     }
 
     void failureDetails()
@@ -302,7 +311,33 @@ private slots:
         QTRY_COMPARE(answerer.texts.size(), 1);
         QTEST(answerer.texts.first(), "text");
         QTEST(answerer.details.first(), "detail");
-        QTEST(transmitter.labelText(), "label");
+        QFETCH(int, storesLeft);
+        const QStringList label = transmitter.labelText().split('\n');
+        QTEST(label.first(), "label");
+        if (storesLeft > 0) {
+            // Whole seconds, rounded up, a moment into the store.
+            const int expected = qCeil(storesLeft * StoreEstimate::storeSeconds(512, false));
+            const QString left = label.value(1).section(' ', 1, 1);
+            QVERIFY2(left.toInt() == expected || left.toInt() == expected - 1,
+                     qPrintable(transmitter.labelText()));
+        } else {
+            QCOMPARE(label.size(), 1);
+        }
+    }
+
+    // The time left counts down while a store runs: 6.12 s for a 512-byte frame by the line
+    // rate, shown in whole seconds rounded up, and this wheel takes a second to answer.
+    void timeLeftCountsDown()
+    {
+        WheelProcess wheel({"--size", "128x32", "--delay", "1000"}, false);
+        Transmitter transmitter({{"D12", 1}}, false, &window);
+        ModalAnswerer answerer;
+        transmitter.saveImage({{0, frame(0)}});
+        QTRY_COMPARE_WITH_TIMEOUT(transmitter.labelText(),
+                                  QString("Storing picture 1\nAbout 6 s left"), 5000);
+        QVERIFY(transmitter.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!transmitter.isVisible(), 5000);
+        QCOMPARE(answerer.texts, QStringList());
     }
 
     // Cancelled in the middle of an exchange, the identity request and then a store, and sent

@@ -703,7 +703,7 @@ private slots:
         QComboBox* fonts = child<QComboBox>(&entry, 0);
         const bool listed = !content.isNull();
         QCOMPARE(fonts->findText(name) >= 0, listed);
-        // Until the font is used again only the cache holds it, as long as its file is there.
+        // The cache keeps the font as long as its file is in the folder.
         QCOMPARE(before.use_count() > 1, listed);
         if (!listed)
             return;

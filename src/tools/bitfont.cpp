@@ -1,6 +1,7 @@
 #include "bitfont.h"
 
 #include "bdffont.h"
+#include "fontcache.h"
 #include "resources/resource.h"
 
 #include <QBoxLayout>
@@ -63,10 +64,10 @@ BitFont::BitFont(int size, QWidget* parent)
             continue;
         const QString name = file.fileName().section('.', 0, 0);
         fontBox.addItem(name);
-        delete fonts.value(name);
-        fonts.insert(name, new BDFfont(file.filePath()));
+        fontFiles.insert(name, file.filePath());
         ++bitmapFonts;
     }
+    FontCache::shared().keepOnly(fontFiles.values());
     fontBox.insertSeparator(bitmapFonts);
     fontBox.addItems(QFontDatabase::families());
     fontBox.setCurrentIndex(fontName);
@@ -97,7 +98,6 @@ BitFont::~BitFont()
 {
     for (QWidget* widget : findChildren<QWidget*>())
         Resource::remove(widget);
-    qDeleteAll(fonts);
 }
 
 void BitFont::dataChange()
@@ -122,7 +122,7 @@ void BitFont::dataChange()
     const QString family = fontBox.currentText();
     const bool system = QFontDatabase::families().contains(family);
     sizeBox.setEnabled(system);
-    if (!system && !fonts.contains(family)) {
+    if (!system && !fontFiles.contains(family)) {
         fontBox.blockSignals(true);
         fontBox.removeItem(fontBox.currentIndex());
         fontBox.blockSignals(false);
@@ -136,7 +136,9 @@ void BitFont::dataChange()
         lineText = text;
         const bool down = downButton.isChecked();
         if (!system) {
-            points = fonts.value(family)->text(text, down);
+            // Read on first use: the list of fonts needs only their names.
+            if (const auto font = FontCache::shared().font(fontFiles.value(family)))
+                points = font->text(text, down);
         } else {
             QFont font(family);
             font.setStyleStrategy(QFont::NoAntialias);

@@ -9,8 +9,6 @@
 #include <QVector>
 #include <QWidget>
 
-class BDFfont;
-
 // The text entry of the text tool: orientation, font and size, and the text, turned into lit
 // pixel positions with a bitmap font of the font folder or a system font.
 class BitFont : public QWidget {
@@ -38,7 +36,8 @@ private:
     QLineEdit textField;
     QPushButton upButton;
     QPushButton downButton;
-    QMap<QString, BDFfont*> fonts;
+    // The bitmap fonts' files by font name; the fonts themselves are read when first used.
+    QMap<QString, QString> fontFiles;
 };
 
 #endif

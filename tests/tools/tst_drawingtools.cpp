@@ -8,6 +8,7 @@
 #include "testsuite.h"
 #include "tools/bitfont.h"
 #include "tools/cellcursor.h"
+#include "tools/fontcache.h"
 #include "tools/imageconverter.h"
 #include "tools/imagelabel.h"
 #include "tools/imagetool.h"
@@ -31,6 +32,23 @@
 #include <algorithm>
 
 namespace {
+
+using Points = QVector<QPoint>;
+
+// A font whose letter A is one row of width pixels.
+QByteArray letterFont(const char* width, const char* row, const QByteArray& comment = {})
+{
+    return "STARTFONT 2.1\n" + comment + "ENCODING 65\nDWIDTH 3 0\nBBX " + width +
+           " 1 0 0\nBITMAP\n" + row + "\nENDCHAR\nENDFONT\n";
+}
+
+bool writeFont(const QString& path, const QByteArray& content, const QDateTime& modified)
+{
+    QFile file(path);
+    // Flushed before the time is set, which the last write would change otherwise.
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
+           file.flush() && file.setFileTime(modified, QFileDevice::FileModificationTime);
+}
 
 template <class T>
 T* child(QObject* parent, int index = 0)
@@ -646,6 +664,54 @@ private slots:
         desk.tool<TextTool>("text")->dataChange({QPoint(0, 0)});
         desk.writeText();
         QCOMPARE(desk.litCells(), (QList<int>{0, 400, 784, 800, 803, 816, 1200}));
+    }
+
+    // A bitmap font is read once a run, and again once its file's size or time changed; the
+    // text entry then writes with the new letters. A file gone leaves the list and the cache.
+    void fontsReadOnce_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: the file is removed
+        QTest::addColumn<int>("secondsLater");
+        QTest::addColumn<bool>("readAgain");
+        QTest::addColumn<Points>("expected");
+        const Points two{{0, 0}, {1, 0}};
+        QTest::newRow("unchanged") << letterFont("2", "C0") << 0 << false << two;
+        QTest::newRow("grown, same time") << letterFont("3", "E0", "COMMENT grown\n") << 0 << true
+                                          << Points{{0, 0}, {1, 0}, {2, 0}};
+        QTest::newRow("same size, new time")
+            << letterFont("2", "80") << 1 << true << Points{{0, 0}};
+        QTest::newRow("removed") << QByteArray() << 0 << true << Points();
+    }
+
+    void fontsReadOnce()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, secondsLater);
+        const QString name = QString("zz-") + QTest::currentDataTag();
+        const QString path = Resource::directory() + "font/" + name + ".bdf";
+        const auto removeFont = qScopeGuard([&] { QFile::remove(path); });
+        const QDateTime then = QDateTime::currentDateTime().addDays(-1);
+        QVERIFY(writeFont(path, letterFont("2", "C0"), then));
+        const std::shared_ptr<const BDFfont> before = FontCache::shared().font(path);
+        QVERIFY(before);
+        if (content.isNull())
+            QVERIFY(QFile::remove(path));
+        else if (content != letterFont("2", "C0"))
+            QVERIFY(writeFont(path, content, then.addSecs(secondsLater)));
+
+        BitFont entry(16);
+        QComboBox* fonts = child<QComboBox>(&entry, 0);
+        const bool listed = !content.isNull();
+        QCOMPARE(fonts->findText(name) >= 0, listed);
+        // The cache keeps the font as long as its file is in the folder.
+        QCOMPARE(before.use_count() > 1, listed);
+        if (!listed)
+            return;
+        QSignalSpy written(&entry, &BitFont::setText);
+        fonts->setCurrentIndex(fonts->findText(name));
+        child<QLineEdit>(&entry)->setText("A");
+        QTEST(written.last().first().value<Points>(), "expected");
+        QTEST(FontCache::shared().font(path) != before, "readAgain");
     }
 
     // With too few rings for any size an empty picture is delivered; the sizes offered and

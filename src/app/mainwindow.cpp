@@ -489,7 +489,7 @@ void MainWindow::setRedoWord(const QString& word)
 
 void MainWindow::showStored(int count)
 {
-    statusBar()->showMessage(Resource::getText("STORED").arg(count), 5000);
+    statusBar()->showMessage(Transmitter::storedText(count), 5000);
 }
 
 void MainWindow::setUntitledText(const QString& text)

@@ -34,6 +34,11 @@ Transmitter::~Transmitter()
     Resource::remove(this);
 }
 
+QString Transmitter::storedText(int count)
+{
+    return count == 1 ? Resource::getText("STORED_ONE") : Resource::getText("STORED").arg(count);
+}
+
 void Transmitter::saveImage(QMap<int, QByteArray> data)
 {
     pictureCount = data.size();
@@ -104,7 +109,7 @@ void Transmitter::ended(int count)
     if (!leftOut.isEmpty()) {
         // Only this box tells which ticked pictures the wheel has no room for.
         QMessageBox box(QMessageBox::Information, Resource::getText("CONNECTION"),
-                        Resource::getText("STORED").arg(count), QMessageBox::Ok, parentWidget());
+                        storedText(count), QMessageBox::Ok, parentWidget());
         // One picture sent alone need not have been ticked.
         const char* detail = pictureCount == 1 ? "LEFT_OUT_SLOT" : "LEFT_OUT_DETAIL";
         box.setInformativeText(

@@ -20,6 +20,9 @@ public:
                 DongleFactory factory = DongleThread::platformDongle);
     ~Transmitter() override;
 
+    // "n pictures stored in the wheel.", in the singular for one.
+    static QString storedText(int count);
+
 public slots:
     void checkVersion();
     void saveImage(QMap<int, QByteArray> data);

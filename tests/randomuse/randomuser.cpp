@@ -708,7 +708,7 @@ void RandomUser::transfer()
         if (wheel(mode)->storedFrame(it.key()) != it.value())
             fail(QString("the wheel holds another picture in slot %1").arg(it.key() + 1));
     }
-    if (window->statusBar()->currentMessage() != Resource::getText("STORED").arg(stored))
+    if (window->statusBar()->currentMessage() != Transmitter::storedText(stored))
         fail("the window says \"" + window->statusBar()->currentMessage() + "\" after storing " +
              QString::number(stored));
 }

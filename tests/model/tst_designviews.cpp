@@ -64,7 +64,8 @@ private slots:
 
     // A change makes only the thumbnail pixels it reaches anew; the icon stays what the whole
     // picture gives, for strokes in the middle, at the edges and corners (blocks of uneven
-    // width here), over the whole picture, undone, and at another icon size.
+    // width here), just beside earlier ink, over the whole picture, undone, and at another
+    // icon size.
     void iconFollowsChanges_data()
     {
         QTest::addColumn<QRect>("stroke");
@@ -72,6 +73,7 @@ private slots:
         QTest::newRow("top left corner") << QRect(0, 0, 1, 1);
         QTest::newRow("right edge") << QRect(149, 20, 1, 40);
         QTest::newRow("bottom edge, between blocks") << QRect(33, 148, 7, 2);
+        QTest::newRow("beside earlier ink") << QRect(72, 110, 1, 1);
         QTest::newRow("whole picture") << QRect(0, 0, 150, 150);
     }
 

@@ -1,6 +1,7 @@
 #include "layerwidget.h"
 
 #include "design.h"
+#include "picturepatch.h"
 #include "resources/resource.h"
 #include "superfastblur.h"
 
@@ -11,9 +12,12 @@
 
 namespace {
 
+constexpr int blurRadius = 2;
+
 bool hasInk(const QImage& picture)
 {
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    // Premultiplying keeps the alpha, and the design's pictures are so already.
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < argb.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
         for (int x = 0; x < argb.width(); ++x)
@@ -23,6 +27,29 @@ bool hasInk(const QImage& picture)
     return false;
 }
 
+// The picture pixels, from first to last, that thumbnail pixel i of side covers along a length.
+int blockStart(int i, int length, int side)
+{
+    return i * length / side;
+}
+
+int blockEnd(int i, int length, int side)
+{
+    return qMax(blockStart(i, length, side) + 1, (i + 1) * length / side);
+}
+
+// The thumbnail pixels whose blocks meet picture pixels from to to - 1, as first and end.
+QPair<int, int> blocksMeeting(int from, int to, int length, int side)
+{
+    int first = 0;
+    while (first < side && blockEnd(first, length, side) <= from)
+        ++first;
+    int end = first;
+    while (end < side && blockStart(end, length, side) < to)
+        ++end;
+    return {first, end};
+}
+
 } // namespace
 
 LayerWidget::LayerWidget(Design* design, QWidget* parent)
@@ -30,8 +57,11 @@ LayerWidget::LayerWidget(Design* design, QWidget* parent)
     , design(design)
 {
     for (int i = 0; i < design->getCount(); ++i) {
-        icons << QIcon(thumbnail(design->getPicture(i), view.devicePixelRatio()));
-        drawn << hasInk(design->getPicture(i));
+        icons << QIcon();
+        drawn << false;
+        shown << QImage();
+        reduced << QImage();
+        makeIcon(i);
         view.add();
     }
     // Shows the rows, in words too.
@@ -159,32 +189,62 @@ void LayerWidget::showPlayable()
 
 QPixmap LayerWidget::thumbnail(const QImage& picture, qreal ratio) const
 {
-    const int logical = view.iconSize().width();
-    const int side = qRound(logical * ratio);
-    const QImage blurred = superFastBlur(QPixmap::fromImage(picture), 2)
-                               .toImage()
-                               .convertToFormat(QImage::Format_ARGB32);
+    const int side = qRound(view.iconSize().width() * ratio);
     QImage small(side, side, QImage::Format_ARGB32);
     small.fill(Qt::transparent);
-    for (int y = 0; y < side; ++y) {
-        const int top = y * blurred.height() / side;
-        const int bottom = qMax(top + 1, (y + 1) * blurred.height() / side);
-        for (int x = 0; x < side; ++x) {
-            const int left = x * blurred.width() / side;
-            const int right = qMax(left + 1, (x + 1) * blurred.width() / side);
+    reduce(picture, picture.rect(), &small);
+    return onDisc(small, ratio);
+}
+
+void LayerWidget::reduce(const QImage& picture, const QRect& changed, QImage* small)
+{
+    if (changed.isEmpty())
+        return;
+    const int side = small->width();
+    const QSize size = picture.size();
+    // The blur carries a change radius pixels further; so far the thumbnail changes.
+    const QRect reached =
+        changed.adjusted(-blurRadius, -blurRadius, blurRadius, blurRadius) & picture.rect();
+    const auto [left, right] =
+        blocksMeeting(reached.left(), reached.right() + 1, size.width(), side);
+    const auto [top, bottom] =
+        blocksMeeting(reached.top(), reached.bottom() + 1, size.height(), side);
+    if (left == right || top == bottom)
+        return;
+    const QRect blocks(
+        QPoint(blockStart(left, size.width(), side), blockStart(top, size.height(), side)),
+        QPoint(blockEnd(right - 1, size.width(), side) - 1,
+               blockEnd(bottom - 1, size.height(), side) - 1));
+    // Blurred within a margin of the radius, those blocks come out as from the whole picture.
+    const QRect around =
+        blocks.adjusted(-blurRadius, -blurRadius, blurRadius, blurRadius) & picture.rect();
+    const QImage blurred =
+        superFastBlur(picture.copy(around), blurRadius).convertToFormat(QImage::Format_ARGB32);
+    for (int y = top; y < bottom; ++y) {
+        const int from = blockStart(y, size.height(), side) - around.top();
+        const int to = blockEnd(y, size.height(), side) - around.top();
+        auto* out = reinterpret_cast<QRgb*>(small->scanLine(y));
+        for (int x = left; x < right; ++x) {
+            const int start = blockStart(x, size.width(), side) - around.left();
+            const int end = blockEnd(x, size.width(), side) - around.left();
             QRgb most = 0;
-            for (int v = top; v < bottom; ++v) {
-                const QRgb* line = reinterpret_cast<const QRgb*>(blurred.constScanLine(v));
-                for (int u = left; u < right; ++u)
+            for (int v = from; v < to; ++v) {
+                const auto* line = reinterpret_cast<const QRgb*>(blurred.constScanLine(v));
+                for (int u = start; u < end; ++u)
                     if (qAlpha(line[u]) > qAlpha(most))
                         most = line[u];
             }
-            small.setPixel(x, y, most);
+            out[x] = most;
         }
     }
+}
+
+QPixmap LayerWidget::onDisc(QImage small, qreal ratio) const
+{
+    const int logical = view.iconSize().width();
     small.setDevicePixelRatio(ratio);
     // The wheel's face stays light in any theme and against the selection colour.
-    QPixmap icon(side, side);
+    QPixmap icon(small.size());
     icon.setDevicePixelRatio(ratio);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
@@ -205,9 +265,30 @@ void LayerWidget::setRowText(const QString& text)
 
 void LayerWidget::setIcon(int index)
 {
-    icons[index] = QIcon(thumbnail(design->getPicture(index), view.devicePixelRatio()));
-    drawn[index] = hasInk(design->getPicture(index));
+    makeIcon(index);
     showRow(int(design->getList().indexOf(index)));
+}
+
+void LayerWidget::makeIcon(int index)
+{
+    const QImage picture = design->getPicture(index);
+    const qreal ratio = view.devicePixelRatio();
+    const int side = qRound(view.iconSize().width() * ratio);
+    QImage& small = reduced[index];
+    QImage& before = shown[index];
+    // Only the thumbnail pixels that the change reaches are made anew.
+    QRect changed = picture.rect();
+    if (small.width() == side && before.size() == picture.size() &&
+        before.format() == picture.format()) {
+        changed = PicturePatch::changedRect(before, picture);
+    } else {
+        small = QImage(side, side, QImage::Format_ARGB32);
+        small.fill(Qt::transparent);
+    }
+    reduce(picture, changed, &small);
+    before = picture;
+    icons[index] = QIcon(onDisc(small, ratio));
+    drawn[index] = hasInk(picture);
 }
 
 void LayerWidget::showRow(int row)

@@ -68,11 +68,23 @@ private slots:
     void showPlayable();
 
 private:
+    // The thumbnail of a picture and whether it has ink, as the design has it now.
+    void makeIcon(int index);
+    // Puts into small, a thumbnail of the picture, its pixels that a change of the picture
+    // within changed reaches.
+    static void reduce(const QImage& picture, const QRect& changed, QImage* small);
+    // The icon of a row: the reduced picture on the light disc.
+    QPixmap onDisc(QImage small, qreal ratio) const;
+
     Design* design;
     LayerView view;
     // By picture, so they move with the pictures: the thumbnails, and which pictures have ink.
     QList<QIcon> icons;
     QList<bool> drawn;
+    // By picture too: the picture each thumbnail shows, held as the design holds it, and the
+    // reduced pixels, so that a change makes only the thumbnail pixels it reaches anew.
+    QList<QImage> shown;
+    QList<QImage> reduced;
     QString rowText;
     int dragStartRow = 0;
     LayerEvent watcher;

@@ -62,6 +62,49 @@ class LayerWidgetTest : public QObject {
 private slots:
     void initTestCase() { HiddenFile::write("language", "en"); }
 
+    // A change makes only the thumbnail pixels it reaches anew; the icon stays what the whole
+    // picture gives, for strokes in the middle, at the edges and corners (blocks of uneven
+    // width here), just beside earlier ink, over the whole picture, undone, and at another
+    // icon size.
+    void iconFollowsChanges_data()
+    {
+        QTest::addColumn<QRect>("stroke");
+        QTest::newRow("middle") << QRect(70, 60, 3, 2);
+        QTest::newRow("top left corner") << QRect(0, 0, 1, 1);
+        QTest::newRow("right edge") << QRect(149, 20, 1, 40);
+        QTest::newRow("bottom edge, between blocks") << QRect(33, 148, 7, 2);
+        QTest::newRow("beside earlier ink") << QRect(72, 110, 1, 1);
+        QTest::newRow("whole picture") << QRect(0, 0, 150, 150);
+    }
+
+    void iconFollowsChanges()
+    {
+        QFETCH(QRect, stroke);
+        Design design(2, QSize(150, 150));
+        LayerWidget widget(&design);
+        LayerView* view = widget.getView();
+        const auto agrees = [&] {
+            const QImage shown = view->item(0)->icon().pixmap(view->iconSize()).toImage();
+            const QImage whole =
+                widget.thumbnail(design.getPicture(), view->devicePixelRatio()).toImage();
+            return shown == whole;
+        };
+        QImage pen(150, 150, QImage::Format_ARGB32_Premultiplied);
+        pen.fill(Qt::transparent);
+        QPainter(&pen).fillRect(QRect(10, 100, 60, 30), QColor(200, 30, 30, 180));
+        design.paint(pen, QPainter::CompositionMode_SourceOver, "DRAW");
+        QVERIFY(agrees());
+        pen.fill(Qt::transparent);
+        QPainter(&pen).fillRect(stroke, QColor(20, 90, 250, 120));
+        design.paint(pen, QPainter::CompositionMode_SourceOver, "DRAW");
+        QVERIFY(agrees());
+        design.getUndoStack()->undo();
+        QVERIFY(agrees());
+        view->setIconSize(QSize(40, 40));
+        design.getUndoStack()->redo();
+        QVERIFY(agrees());
+    }
+
     // What the user does in the list is one step of the design each, and the rows follow the
     // design through undo: ticks, Ignore All and Select All, the row chosen, and the
     // thumbnails, which go with their pictures. The ticked rows go out with their pictures.

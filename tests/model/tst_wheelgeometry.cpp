@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -31,6 +32,104 @@ QImage boxBlur(QImage image, int radius)
                 image.scanLine(y)[x] = uchar(sum / (2 * radius + 1));
             }
     }
+    return image;
+}
+
+// superFastBlur as it stood before it was made fast, kept as the reference the fast one must
+// match byte for byte: per-channel running sums and a division table.
+QImage referenceSuperFastBlur(QImage source, int radius)
+{
+    source = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (radius < 1)
+        return source;
+    const int w = source.width();
+    const int h = source.height();
+    const int wm = w - 1;
+    const int hm = h - 1;
+    const int div = 2 * radius + 1;
+    const size_t span = size_t(w) * 4;
+    std::vector<quint8> plane(span * h);
+    std::vector<quint32> row(span / 4);
+    std::vector<int> vmin(size_t(qMax(w, h)));
+    std::vector<int> vmax(size_t(qMax(w, h)));
+    std::vector<quint8> dv(size_t(256) * div);
+    for (size_t i = 0; i < dv.size(); ++i)
+        dv[i] = quint8(i / div);
+    const quint8* table = dv.data();
+
+    for (int x = 0; x < w; ++x) {
+        vmin[size_t(x)] = 4 * qMin(x + radius + 1, wm);
+        vmax[size_t(x)] = 4 * qMax(x - radius, 0);
+    }
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = line[x];
+            const uint alpha = qAlpha(p);
+            row[size_t(x)] = (alpha == 0 || alpha == 255) ? p : qUnpremultiply(p);
+        }
+        const auto* bytes = reinterpret_cast<const uchar*>(row.data());
+        quint8* out = plane.data() + size_t(y) * span;
+        int sum0 = 0, sum1 = 0, sum2 = 0, sum3 = 0;
+        for (int i = -radius; i <= radius; ++i) {
+            const uchar* p = bytes + 4 * qBound(0, i, wm);
+            sum0 += p[0];
+            sum1 += p[1];
+            sum2 += p[2];
+            sum3 += p[3];
+        }
+        for (int x = 0; x < w; ++x) {
+            out[4 * x] = table[sum0];
+            out[4 * x + 1] = table[sum1];
+            out[4 * x + 2] = table[sum2];
+            out[4 * x + 3] = table[sum3];
+            const uchar* in = bytes + vmin[size_t(x)];
+            const uchar* outgoing = bytes + vmax[size_t(x)];
+            sum0 += in[0] - outgoing[0];
+            sum1 += in[1] - outgoing[1];
+            sum2 += in[2] - outgoing[2];
+            sum3 += in[3] - outgoing[3];
+        }
+    }
+
+    for (int y = 0; y < h; ++y) {
+        vmin[size_t(y)] = qMin(y + radius + 1, hm);
+        vmax[size_t(y)] = qMax(y - radius, 0);
+    }
+    std::vector<int> sums(span, 0);
+    for (int i = -radius; i <= radius; ++i) {
+        const quint8* in = plane.data() + size_t(qBound(0, i, hm)) * span;
+        for (size_t k = 0; k < span; ++k)
+            sums[k] += in[k];
+    }
+    QImage blurred(w, h, QImage::Format_ARGB32_Premultiplied);
+    auto* bytes = reinterpret_cast<uchar*>(row.data());
+    for (int y = 0; y < h; ++y) {
+        const quint8* in = plane.data() + size_t(vmin[size_t(y)]) * span;
+        const quint8* outgoing = plane.data() + size_t(vmax[size_t(y)]) * span;
+        int* sum = sums.data();
+        for (size_t k = 0; k < span; ++k) {
+            const int value = sum[k];
+            bytes[k] = table[value];
+            sum[k] = value + in[k] - outgoing[k];
+        }
+        auto* line = reinterpret_cast<QRgb*>(blurred.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = row[size_t(x)];
+            const uint alpha = qAlpha(p);
+            line[x] = alpha == 255 ? p : alpha == 0 ? 0 : qPremultiply(p);
+        }
+    }
+    return blurred;
+}
+
+QImage noise(QSize size, quint32 alphaMask)
+{
+    QRandomGenerator random(size.width() * 1000 + size.height());
+    QImage image(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, random.generate() | alphaMask);
     return image;
 }
 
@@ -347,6 +446,53 @@ private slots:
                            QRandomGenerator::global()->generate() | 0xff000000);
         const QImage blurred = superFastBlur(QPixmap::fromImage(image), radius).toImage();
         QCOMPARE(blurred.convertToFormat(QImage::Format_ARGB32), boxBlur(image, qMax(radius, 0)));
+    }
+
+    // Drawn cells with soft edges, every alpha, fully transparent, opaque and odd sizes, at
+    // every kind of radius: no window, the icon's, windows wider than the picture and the
+    // widest that still sums in 16 bits (255 x 257) and beyond.
+    void matchesTheReference_data()
+    {
+        QTest::addColumn<QImage>("picture");
+        QTest::addColumn<int>("radius");
+        QImage drawn(96, 80, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        const WheelWeb web(16, 4, 80, 16);
+        for (int i = 0; i < web.getPolygons().size(); i += 3) {
+            painter.setBrush(QColor::fromHsv(i * 37 % 360, 200, 255, 255 - i));
+            painter.drawPolygon(web.getPolygons()[i].translated(-200, -200));
+        }
+        painter.end();
+        QImage clear(40, 30, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        const QList<QPair<const char*, QImage>> pictures{
+            {"drawn", drawn},
+            {"noise", noise(QSize(64, 48), 0)},
+            {"transparent", clear},
+            {"opaque", noise(QSize(50, 40), 0xff000000)},
+            {"odd-sized", noise(QSize(37, 23), 0)}};
+        for (const auto& [name, picture] : pictures)
+            for (const int radius : {0, 1, 2, 5, 70})
+                QTest::addRow("%s, radius %d", name, radius) << picture << radius;
+        QTest::newRow("opaque, radius 128") << pictures[3].second << 128;
+        QTest::newRow("opaque, radius 129") << pictures[3].second << 129;
+        QTest::newRow("1 x 1, radius 2") << noise(QSize(1, 1), 0) << 2;
+    }
+
+    void matchesTheReference()
+    {
+        QFETCH(QImage, picture);
+        QFETCH(int, radius);
+        const QImage expected = referenceSuperFastBlur(picture, radius);
+        QCOMPARE(superFastBlur(picture, radius), expected);
+        // A pixmap turns opaque pictures into RGB32.
+        QCOMPARE(superFastBlur(QPixmap::fromImage(picture), radius)
+                     .toImage()
+                     .convertToFormat(expected.format()),
+                 expected);
     }
 };
 

@@ -15,8 +15,7 @@ LedPicture::LedPicture()
                                         {8, 10, 12, 14},
                                         {0, 2, 4, 6},
                                         {0, 2, 4, 6, 8, 10, 12, 14},
-                                        {8, 10, 12, 14, 0, 2, 4, 6},
-                                        {8, 0, 10, 2, 12, 4, 14, 6}};
+                                        {8, 10, 12, 14, 0, 2, 4, 6}};
     QRadialGradient gradient(4, 4, 4);
     gradient.setColorAt(0, Qt::white);
     gradient.setColorAt(1, Qt::transparent);
@@ -55,7 +54,7 @@ QImage LedPicture::build(const bool* states, int lines, int leds, QSize most) co
                 const bool before = states[qsizetype(c > 0 ? c - 1 : lines - 1) * leds + j];
                 Kind kind = Dark;
                 if (own && before)
-                    kind = c > 0 ? TrailThenOwn : lines > 1 ? OwnThenTrail : Alternating;
+                    kind = c > 0 ? TrailThenOwn : OwnThenTrail;
                 else if (own)
                     kind = Own;
                 else if (before)

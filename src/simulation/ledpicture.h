@@ -25,9 +25,8 @@ public:
 
 private:
     // A block's pixels follow from whether its own cell and the one before it are lit, and the
-    // order their dots were drawn in: the first cell gets the last one's streak after its own,
-    // and a grid of one position its own streak and the wrapped copy dot by dot.
-    enum Kind { Dark, Own, Trail, TrailThenOwn, OwnThenTrail, Alternating, KindCount };
+    // order their dots were drawn in: the first cell gets the last one's streak after its own.
+    enum Kind { Dark, Own, Trail, TrailThenOwn, OwnThenTrail, KindCount };
 
     // Pixels from..to - 1 of a block of the full-size picture, in pixel index of the result, with
     // the weight of each of them there.

@@ -914,19 +914,12 @@ void MainWindow::dropFiles(const QStringList& paths)
 
 void MainWindow::simulate()
 {
-    // What the wheel will light.
-    const auto litOf = [this](const QImage& picture) {
-        QList<bool> lit;
-        for (const QPointF& centre : web.getCenters())
-            lit << FrameEncoder::isLit(picture, centre);
-        return lit;
-    };
-    QList<QList<bool>> played;
-    for (const QImage& picture : getCurrentDesign()->tickedPictures())
-        played << litOf(picture);
-    simulateDialog.setPlayed(played, configuration->lines, configuration->leds,
+    // The ticked slots wait to be sampled until they are played: a grid has up to 262,144 cells.
+    const QList<QPointF>& centres = web.getCenters();
+    simulateDialog.setPlayed(getCurrentDesign()->tickedPictures().values(), centres,
+                             configuration->lines, configuration->leds,
                              layerLists.value(current)->getPlayer()->getRate());
-    QList<bool> lit = litOf(getCurrentDesign()->getPicture());
+    QList<bool> lit = SimulateDialog::litCells(getCurrentDesign()->getPicture(), centres);
     simulateDialog.toShow(lit.data(), configuration->lines, configuration->leds);
     // A window of its own, placed over ours.
     QRect frame = simulateDialog.frameGeometry();

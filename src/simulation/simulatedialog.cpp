@@ -5,12 +5,11 @@
 #include "resources/resource.h"
 #include "simulator.h"
 #include "speedmeter.h"
+#include "transfer/frameencoder.h"
 
 #include <QGridLayout>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
-#include <QRadialGradient>
 
 SimulateDialog::SimulateDialog(ArgParser* configuration, QWidget* parent)
     : QDialog(parent)
@@ -43,8 +42,9 @@ SimulateDialog::SimulateDialog(ArgParser* configuration, QWidget* parent)
     playButton->setEnabled(false);
     Resource::addText(playButton, "text", "SIM_PLAY");
     connect(playButton, &QPushButton::toggled, this, &SimulateDialog::play);
-    connect(&player, &SlotPlayer::showing, this,
-            [this](int index) { simulator->show(played[index]); });
+    connect(&player, &SlotPlayer::showing, this, [this](int index) {
+        simulator->show(ledPicture(litCells(played[index], centres).data()));
+    });
     connect(&player, &SlotPlayer::stopped, this, [this] {
         const QSignalBlocker blocker(playButton);
         playButton->setChecked(false);
@@ -71,19 +71,32 @@ SimulateDialog::~SimulateDialog()
 
 void SimulateDialog::toShow(bool* states, int lines, int leds)
 {
-    still = ledPicture(states, lines, leds);
+    lineCount = lines;
+    ledCount = leds;
+    still = ledPicture(states);
     simulator->show(still);
     show();
 }
 
-void SimulateDialog::setPlayed(const QList<QList<bool>>& states, int lines, int leds, int rate)
+void SimulateDialog::setPlayed(const QList<QImage>& pictures, const QList<QPointF>& centres,
+                               int lines, int leds, int rate)
 {
     player.stop();
-    played.clear();
-    for (const QList<bool>& lit : states)
-        played << ledPicture(lit.data(), lines, leds);
+    played = pictures;
+    this->centres = centres;
+    lineCount = lines;
+    ledCount = leds;
     player.setRate(rate);
     playButton->setEnabled(!played.isEmpty());
+}
+
+QList<bool> SimulateDialog::litCells(const QImage& picture, const QList<QPointF>& centres)
+{
+    QList<bool> lit;
+    lit.reserve(centres.size());
+    for (const QPointF& centre : centres)
+        lit << FrameEncoder::isLit(picture, centre);
+    return lit;
 }
 
 void SimulateDialog::play(bool on)
@@ -98,30 +111,9 @@ void SimulateDialog::play(bool on)
     player.play(sequence);
 }
 
-QImage SimulateDialog::ledPicture(const bool* states, int lines, int leds)
+QImage SimulateDialog::ledPicture(const bool* states) const
 {
-    QRadialGradient dot(4, 4, 4);
-    dot.setColorAt(0, Qt::white);
-    dot.setColorAt(1, Qt::transparent);
-    // A product without positions or LEDs still gets a (dark) picture.
-    QImage image(8 * qMax(lines, 1), 8 * qMax(leds, 1), QImage::Format_ARGB32);
-    image.fill(0);
-    QPainter painter(&image);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(dot);
-    for (int q = 0; q < 4 * lines; ++q) {
-        const int c = q / 4;
-        for (int j = 0; j < leds; ++j) {
-            if (!states[c * leds + j])
-                continue;
-            paintPoint(&painter, 2 * q, 8 * j);
-            // Streaks running over the right edge come back at the left.
-            if (c == lines - 1)
-                paintPoint(&painter, 2 * q - 8 * lines, 8 * j);
-        }
-    }
-    painter.end();
-    return image;
+    return leds.build(states, lineCount, ledCount, Simulator::textureSize);
 }
 
 void SimulateDialog::closeEvent(QCloseEvent* event)
@@ -139,12 +131,4 @@ void SimulateDialog::setSpeed()
 void SimulateDialog::setColor(int color)
 {
     simulator->setColor(package.getColors(color));
-}
-
-void SimulateDialog::paintPoint(QPainter* painter, int x, int y)
-{
-    painter->save();
-    painter->translate(x, y);
-    painter->drawRect(0, 0, 31, 31);
-    painter->restore();
 }

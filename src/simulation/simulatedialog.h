@@ -2,15 +2,16 @@
 #define SIMULATEDIALOG_H
 
 #include "config/wheelpackage.h"
+#include "ledpicture.h"
 #include "model/slotplayer.h"
 
 #include <QDialog>
 #include <QImage>
 #include <QList>
+#include <QPointF>
 
 class ArgParser;
 class QListWidget;
-class QPainter;
 class QPushButton;
 class Simulator;
 class SpeedMeter;
@@ -28,9 +29,12 @@ public:
     // The lit state of every LED cell in the grid's order, for lines angular positions of
     // leds LEDs each.
     void toShow(bool* states, int lines, int leds);
-    // The lit states of the ticked slots, to play in turn at the rate given (pictures per
-    // second).
-    void setPlayed(const QList<QList<bool>>& states, int lines, int leds, int rate);
+    // The pictures of the ticked slots, to play in turn at the rate given (pictures per second);
+    // each is sampled at the cell centres as it is shown.
+    void setPlayed(const QList<QImage>& pictures, const QList<QPointF>& centres, int lines,
+                   int leds, int rate);
+    // What the wheel will light of a picture: every cell's state, in the grid's order.
+    static QList<bool> litCells(const QImage& picture, const QList<QPointF>& centres);
 
     Simulator* getSimulator() const { return simulator; }
     SpeedMeter* getSpeedMeter() const { return speedMeter; }
@@ -48,9 +52,7 @@ private slots:
     void play(bool on);
 
 private:
-    // What the LEDs of a picture look like turning: a streak for each lit one.
-    QImage ledPicture(const bool* states, int lines, int leds);
-    void paintPoint(QPainter* painter, int x, int y);
+    QImage ledPicture(const bool* states) const;
 
     WheelPackage package;
     SpeedMeter* speedMeter;
@@ -59,8 +61,12 @@ private:
     QPushButton* exitButton;
     QPushButton* playButton;
     SlotPlayer player;
+    LedPicture leds;
+    int lineCount = 0;
+    int ledCount = 0;
     QImage still;
     QList<QImage> played;
+    QList<QPointF> centres;
 };
 
 #endif

@@ -1,8 +1,22 @@
 #include "simulator.h"
 
-#include <QPainter>
+#include <QtEndian>
 
 #include <cmath>
+
+namespace {
+
+// A premultiplied colour at alpha / 255 of its strength, rounded as the raster painter does.
+QRgb multiply(QRgb colour, uint alpha)
+{
+    uint redBlue = (colour & 0xff00ff) * alpha;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0xff00ff) + 0x800080) >> 8) & 0xff00ff;
+    uint alphaGreen = ((colour >> 8) & 0xff00ff) * alpha;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xff00ff) + 0x800080) & 0xff00ff00;
+    return redBlue | alphaGreen;
+}
+
+} // namespace
 
 Simulator::Simulator(int halfSize, int outerRadius, int ringSpacing, int columnCount, int ringCount,
                      QList<QImage>* lights, QWidget* parent)
@@ -140,18 +154,10 @@ void Simulator::buildTextures()
     texturesPending = false;
     if (picture.isNull())
         return;
-    const QSize size(1024, 512);
-    const QImage lit = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                           .convertToFormat(QImage::Format_ARGB32_Premultiplied)
-                           .mirrored(true, false);
+    const QImage lit = picture.scaled(textureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                           .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (const QImage& light : *lights) {
-        QImage coloured = lit;
-        QPainter painter(&coloured);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.drawImage(coloured.rect(), light.scaled(size));
-        painter.end();
-        // GL rows run bottom up: the picture's top lands at t = 1.
-        const QImage rows = coloured.convertToFormat(QImage::Format_RGBA8888).mirrored();
+        const QImage rows = texels(lit, light);
         unsigned int name = 0;
         glGenTextures(1, &name);
         glBindTexture(GL_TEXTURE_2D, name);
@@ -163,6 +169,33 @@ void Simulator::buildTextures()
                      GL_UNSIGNED_BYTE, rows.constBits());
         textures.append(name);
     }
+}
+
+QImage Simulator::texels(const QImage& picture, const QImage& light)
+{
+    const int width = picture.width(), height = picture.height();
+    QImage rows(width, height, QImage::Format_RGBA8888);
+    // The light's colour through every alpha, as painting it over the picture with source-in
+    // would give it; rebuilt where the colour changes, every few rows.
+    QRgb colour = 0;
+    quint32 shades[256] = {};
+    for (int i = 0; i < height; ++i) {
+        const int y = height - 1 - i;
+        // The light stretched to the picture's height as the fast scaling would.
+        const QRgb at = qPremultiply(light.pixel(0, y * light.height() / height));
+        if (i == 0 || at != colour) {
+            colour = at;
+            for (uint alpha = 0; alpha < 256; ++alpha) {
+                const QRgb shade = qUnpremultiply(multiply(colour, alpha));
+                shades[alpha] = qToBigEndian(shade << 8 | shade >> 24);
+            }
+        }
+        const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        auto* out = reinterpret_cast<quint32*>(rows.scanLine(i));
+        for (int x = 0; x < width; ++x)
+            out[x] = shades[qAlpha(in[width - 1 - x])];
+    }
+    return rows;
 }
 
 void Simulator::deleteTextures()

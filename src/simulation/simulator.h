@@ -5,6 +5,7 @@
 #include <QList>
 #include <QOpenGLFunctions_2_1>
 #include <QOpenGLWidget>
+#include <QSize>
 #include <QTimer>
 
 // Three LED bars turning on a black wheel. Each frame draws, for every bar, a trail of 90 ring
@@ -14,6 +15,9 @@ class Simulator : public QOpenGLWidget, protected QOpenGLFunctions_2_1 {
     Q_OBJECT
 
 public:
+    // Every picture is stretched to this size for its textures.
+    static constexpr QSize textureSize{1024, 512};
+
     Simulator(int halfSize, int outerRadius, int ringSpacing, int columnCount, int ringCount,
               QList<QImage>* lights, QWidget* parent = nullptr);
     ~Simulator() override;
@@ -31,6 +35,11 @@ public:
     double getColumn() const { return column; }
     QList<int> getColorIndex() const { return {colorIndex[0], colorIndex[1], colorIndex[2]}; }
     int textureCount() const { return int(textures.size()); }
+
+    // One light's texture, bottom row first as OpenGL takes it: the picture, stretched to the
+    // texture size and premultiplied, mirrored, each pixel in the light's colour at its height
+    // with the picture's alpha.
+    static QImage texels(const QImage& picture, const QImage& light);
 
 protected:
     void initializeGL() override;

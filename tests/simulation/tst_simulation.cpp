@@ -1,9 +1,13 @@
 #include "product.h"
+#include "simulation/ledpicture.h"
 #include "simulation/packagepreview.h"
 #include "simulation/simulator.h"
 #include "simulation/speedmeter.h"
 #include "testsuite.h"
 
+#include <QPainter>
+#include <QRadialGradient>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
@@ -16,7 +20,119 @@ QColor pixelAt(const QImage& image, double radius, double degrees)
     return image.pixelColor(int(256 + radius * std::cos(a)), int(256 - radius * std::sin(a)));
 }
 
+// The LED picture as it used to be drawn, dot by dot, at full size.
+QImage drawnLeds(const QList<bool>& states, int lines, int leds)
+{
+    QRadialGradient dot(4, 4, 4);
+    dot.setColorAt(0, Qt::white);
+    dot.setColorAt(1, Qt::transparent);
+    QImage image(8 * lines, 8 * leds, QImage::Format_ARGB32);
+    image.fill(0);
+    QPainter painter(&image);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(dot);
+    const auto paintPoint = [&painter](int x, int y) {
+        painter.save();
+        painter.translate(x, y);
+        painter.drawRect(0, 0, 31, 31);
+        painter.restore();
+    };
+    for (int q = 0; q < 4 * lines; ++q) {
+        const int c = q / 4;
+        for (int j = 0; j < leds; ++j) {
+            if (!states[c * leds + j])
+                continue;
+            paintPoint(2 * q, 8 * j);
+            if (c == lines - 1)
+                paintPoint(2 * q - 8 * lines, 8 * j);
+        }
+    }
+    return image;
+}
+
+// Lit states by name: none, all, alternating positions, the last position only, one LED in
+// every position, and half of them at random.
+QList<bool> pattern(const QString& name, int lines, int leds)
+{
+    QList<bool> states(lines * leds);
+    QRandomGenerator random(7);
+    for (int c = 0; c < lines; ++c)
+        for (int j = 0; j < leds; ++j)
+            states[c * leds + j] = name == "all" || (name == "alternating" && c % 2 == 0) ||
+                                   (name == "last" && c == lines - 1) ||
+                                   (name == "one LED" && j == leds / 2) ||
+                                   (name == "random" && random.bounded(2));
+    return states;
+}
+
+// What the simulator makes of a picture before colouring it.
+QImage stretched(const QImage& leds)
+{
+    return leds.scaled(Simulator::textureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 } // namespace
+
+class LedPictureTest : public QObject {
+    Q_OBJECT
+private slots:
+    void asDrawn_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("leds");
+        QTest::addColumn<QString>("pattern");
+        for (const char* name : {"none", "all", "alternating", "last", "one LED", "random"})
+            for (const QSize grid : {QSize(16, 8), QSize(128, 32), QSize(3, 1), QSize(1, 2)})
+                QTest::addRow("%dx%d %s", grid.width(), grid.height(), name)
+                    << grid.width() << grid.height() << QString(name);
+    }
+
+    // Up to the texture size the picture is the drawing, pixel for pixel.
+    void asDrawn()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, leds);
+        QFETCH(QString, pattern);
+        const QList<bool> states = ::pattern(pattern, lines, leds);
+        QCOMPARE(LedPicture().build(states.data(), lines, leds, Simulator::textureSize),
+                 drawnLeds(states, lines, leds));
+    }
+
+    void averaged_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("leds");
+        QTest::addColumn<QString>("pattern");
+        for (const char* name : {"all", "alternating", "random"})
+            for (const QSize grid : {QSize(1024, 8), QSize(256, 128), QSize(200, 96)})
+                QTest::addRow("%dx%d %s", grid.width(), grid.height(), name)
+                    << grid.width() << grid.height() << QString(name);
+    }
+
+    // Larger grids are built at the texture size straight away, and look on the wheel as the
+    // full drawing scaled down would: the same lit and unlit places, and hardly a shade apart.
+    void averaged()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, leds);
+        QFETCH(QString, pattern);
+        const QList<bool> states = ::pattern(pattern, lines, leds);
+        const QImage built = LedPicture().build(states.data(), lines, leds, Simulator::textureSize);
+        QCOMPARE(built.size(), QSize(8 * lines, 8 * leds).boundedTo(Simulator::textureSize));
+        const QImage shown = stretched(built), expected = stretched(drawnLeds(states, lines, leds));
+        qint64 difference = 0, unlike = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const int a = qAlpha(shown.pixel(x, y)), b = qAlpha(expected.pixel(x, y));
+                difference += qAbs(a - b);
+                unlike += (a > 64) != (b > 64);
+            }
+        const double pixels = shown.width() * shown.height();
+        QVERIFY(difference / pixels < 1.5);
+        QVERIFY(unlike / pixels < 0.01);
+    }
+};
 
 // The turning itself, which needs no drawing.
 class SimulatorTest : public QObject {
@@ -52,6 +168,31 @@ private slots:
         backwards.setSpeed(-1);
         backwards.updateAngle();
         QVERIFY(backwards.getSweepAngle() > 359);
+    }
+
+    // A texture is the picture mirrored, bottom row first, each pixel in the light's colour at
+    // its height as painting the light over it with source-in gives it.
+    void texels()
+    {
+        const QList<bool> states = pattern("random", 128, 32);
+        const QImage lit =
+            stretched(LedPicture().build(states.data(), 128, 32, Simulator::textureSize));
+        QImage light(1, 16, QImage::Format_ARGB32);
+        for (int row = 0; row < 16; ++row)
+            light.setPixel(0, row, qRgba(16 * row, 255 - 16 * row, 100, row == 3 ? 0 : 255));
+        QImage painted = lit.mirrored(true, false);
+        QPainter painter(&painted);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.drawImage(painted.rect(), light.scaled(Simulator::textureSize));
+        painter.end();
+        const QImage expected = painted.convertToFormat(QImage::Format_RGBA8888).mirrored();
+        const QImage texels = Simulator::texels(lit, light);
+        QCOMPARE(texels.format(), expected.format());
+        QCOMPARE(texels.size(), expected.size());
+        int worst = 0;
+        for (qsizetype i = 0; i < texels.sizeInBytes(); ++i)
+            worst = qMax(worst, qAbs(texels.constBits()[i] - expected.constBits()[i]));
+        QVERIFY(worst <= 1);
     }
 };
 
@@ -129,6 +270,7 @@ private slots:
     }
 };
 
+RIMGLOW_TEST(LedPictureTest)
 RIMGLOW_TEST(SimulatorTest)
 RIMGLOW_TEST(SpeedMeterTest)
 RIMGLOW_TEST(PackagePreviewTest)

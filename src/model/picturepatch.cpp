@@ -104,33 +104,33 @@ QImage PicturePatch::applyTo(QImage picture) const
     return picture;
 }
 
-QRect PicturePatch::changedRect(const QImage& a, const QImage& b)
+QRect PicturePatch::changedRect(const QImage& a, const QImage& b, const QRect& within)
 {
-    const int width = a.width();
-    const int height = a.height();
-    const size_t rowBytes = size_t(width) * sizeof(quint32);
+    const QRect area = within.isNull() ? a.rect() : within;
+    const size_t rowBytes = size_t(area.width()) * sizeof(quint32);
+    const qsizetype skip = qsizetype(area.left()) * qsizetype(sizeof(quint32));
     auto sameRow = [&](int y) {
-        return std::memcmp(a.constScanLine(y), b.constScanLine(y), rowBytes) == 0;
+        return std::memcmp(a.constScanLine(y) + skip, b.constScanLine(y) + skip, rowBytes) == 0;
     };
-    int top = 0;
-    while (top < height && sameRow(top))
+    int top = area.top();
+    while (top <= area.bottom() && sameRow(top))
         ++top;
-    if (top == height)
+    if (top > area.bottom())
         return QRect();
-    int bottom = height - 1;
+    int bottom = area.bottom();
     while (sameRow(bottom))
         --bottom;
-    int left = width;
-    int right = -1;
+    int left = area.right() + 1;
+    int right = area.left() - 1;
     for (int y = top; y <= bottom; ++y) {
         const auto* rowA = reinterpret_cast<const quint32*>(a.constScanLine(y));
         const auto* rowB = reinterpret_cast<const quint32*>(b.constScanLine(y));
-        for (int x = 0; x < left; ++x)
+        for (int x = area.left(); x < left; ++x)
             if (rowA[x] != rowB[x]) {
                 left = x;
                 break;
             }
-        for (int x = width - 1; x > right; --x)
+        for (int x = area.right(); x > right; --x)
             if (rowA[x] != rowB[x]) {
                 right = x;
                 break;

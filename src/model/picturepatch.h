@@ -21,8 +21,9 @@ public:
     // Bytes the patch holds.
     qsizetype cost() const { return packed.capacity(); }
 
-    // The smallest rectangle outside which both pictures, of the same size, are equal.
-    static QRect changedRect(const QImage& a, const QImage& b);
+    // The smallest rectangle outside which both pictures, of the same size, are equal, within
+    // an area of them or the whole.
+    static QRect changedRect(const QImage& a, const QImage& b, const QRect& within = QRect());
     // Patches are kept in, and put back as, this format.
     static constexpr QImage::Format format = QImage::Format_ARGB32_Premultiplied;
 

@@ -11,14 +11,40 @@ WheelCommand::WheelCommand(Design* design, int index, const QImage& before, cons
 {
     const QImage old = before.convertToFormat(PicturePatch::format);
     const QImage changed = after.convertToFormat(PicturePatch::format);
-    if (old.size() == changed.size()) {
-        const QRect rect = PicturePatch::changedRect(old, changed);
-        this->before = PicturePatch(old, rect);
-        this->after = PicturePatch(changed, rect);
-    } else {
-        this->before = PicturePatch(old, old.rect());
-        this->after = PicturePatch(changed, changed.rect());
+    if (old.size() != changed.size()) {
+        this->before << PicturePatch(old, old.rect());
+        this->after << PicturePatch(changed, changed.rect());
+        return;
     }
+    // Neighbouring changed tiles of a row go into one patch, so that a change of the whole
+    // picture is a patch per row of tiles.
+    const auto keep = [&](const QRect& rect) {
+        if (rect.isEmpty())
+            return;
+        this->before << PicturePatch(old, rect);
+        this->after << PicturePatch(changed, rect);
+    };
+    for (int y = 0; y < old.height(); y += tileSide) {
+        QRect run;
+        for (int x = 0; x < old.width(); x += tileSide) {
+            const QRect tile = QRect(x, y, tileSide, tileSide) & old.rect();
+            const QRect rect = PicturePatch::changedRect(old, changed, tile);
+            if (rect.isEmpty()) {
+                keep(run);
+                run = QRect();
+            } else {
+                run |= rect;
+            }
+        }
+        keep(run);
+    }
+}
+
+QImage WheelCommand::applied(const QList<PicturePatch>& patches, QImage picture)
+{
+    for (const PicturePatch& patch : patches)
+        picture = patch.applyTo(std::move(picture));
+    return picture;
 }
 
 void WheelCommand::redo()
@@ -27,7 +53,7 @@ void WheelCommand::redo()
         design->setPicture(index, pending);
         pending = QImage();
     } else {
-        design->setPicture(index, after.applyTo(design->getPicture(index)));
+        design->setPicture(index, applied(after, design->getPicture(index)));
     }
     QUndoCommand::redo();
 }
@@ -37,12 +63,15 @@ void WheelCommand::undo()
     if (isObsolete())
         return;
     QUndoCommand::undo();
-    design->setPicture(index, before.applyTo(design->getPicture(index)));
+    design->setPicture(index, applied(before, design->getPicture(index)));
 }
 
 qsizetype WheelCommand::cost() const
 {
-    qsizetype total = qsizetype(sizeof(*this)) + before.cost() + after.cost();
+    qsizetype total = qsizetype(sizeof(*this));
+    for (const QList<PicturePatch>* patches : {&before, &after})
+        for (const PicturePatch& patch : *patches)
+            total += qsizetype(sizeof(patch)) + patch.cost();
     for (int i = 0; i < childCount(); ++i)
         total += static_cast<const WheelCommand*>(child(i))->cost();
     return total;
@@ -50,8 +79,8 @@ qsizetype WheelCommand::cost() const
 
 void WheelCommand::forget()
 {
-    before = PicturePatch();
-    after = PicturePatch();
+    before.clear();
+    after.clear();
     pending = QImage();
     // The children are ours, though QUndoCommand hands them out read-only.
     for (int i = 0; i < childCount(); ++i)

@@ -4,13 +4,16 @@
 #include "picturepatch.h"
 
 #include <QImage>
+#include <QList>
 #include <QUndoCommand>
 
 class Design;
 
-// One change of one picture of a design, named by the key of its text. Only the rectangle that
-// changed is kept, before and after, so a long history of strokes stays small. Changes of
-// further pictures made in the same step are its children.
+// One change of one picture of a design, named by the key of its text. Only what changed is
+// kept, before and after, as rectangles round the changes in the tiles of the picture they
+// reached: a stroke and its repeats lie round the wheel, and one rectangle round them all
+// would hold most of the picture. So a long history of strokes stays small. Changes of further
+// pictures made in the same step are its children.
 class WheelCommand : public QUndoCommand {
 public:
     WheelCommand(Design* design, int index, const QImage& before, const QImage& after,
@@ -25,10 +28,14 @@ public:
     void forget();
 
 private:
+    static QImage applied(const QList<PicturePatch>& patches, QImage picture);
+
     Design* design;
     int index;
-    PicturePatch before;
-    PicturePatch after;
+    static constexpr int tileSide = 64;
+
+    QList<PicturePatch> before;
+    QList<PicturePatch> after;
     // The whole picture after the change, until the first redo has put it in place.
     QImage pending;
 };

@@ -268,6 +268,49 @@ private slots:
 
     // A long session forgets its oldest steps instead of growing without end; what is kept
     // still undoes exactly, and Undo stops at the oldest kept step.
+    void scatteredChanges_data()
+    {
+        QTest::addColumn<QList<QRect>>("spots");
+        QTest::addColumn<bool>("small");
+        QTest::newRow("none") << QList<QRect>{} << true;
+        QTest::newRow("one pixel") << QList<QRect>{{300, 200, 1, 1}} << true;
+        QTest::newRow("across tiles") << QList<QRect>{{60, 60, 10, 10}} << true;
+        QTest::newRow("four repeats")
+            << QList<QRect>{{250, 10, 6, 6}, {10, 250, 6, 6}, {250, 496, 6, 6}, {496, 250, 6, 6}}
+            << true;
+        QTest::newRow("corners") << QList<QRect>{{0, 0, 1, 1}, {511, 511, 1, 1}} << true;
+        QTest::newRow("a band") << QList<QRect>{{0, 100, 512, 40}} << false;
+        QTest::newRow("everything") << QList<QRect>{{0, 0, 512, 512}} << false;
+    }
+
+    // A step keeps what changed wherever it lies round the wheel, and only that: undo and redo
+    // give back each picture exactly, and scattered spots cost far less than the rectangle
+    // round them all.
+    void scatteredChanges()
+    {
+        QFETCH(QList<QRect>, spots);
+        QFETCH(bool, small);
+        Design design(1, side);
+        design.paste(noise(7));
+        const QList<QImage> before = pictures(design);
+        const qsizetype start = design.historyBytes();
+        QImage changed = design.getPicture();
+        QPainter painter(&changed);
+        for (const QRect& spot : spots)
+            painter.fillRect(spot, QColor(10, 200, 30));
+        painter.end();
+        design.paste(changed);
+        const QList<QImage> after = pictures(design);
+        QVERIFY(spots.isEmpty() || after != before);
+        QCOMPARE(design.historyBytes() - start < 40000, small);
+        design.getUndoStack()->undo();
+        QCOMPARE(pictures(design), before);
+        design.getUndoStack()->redo();
+        design.getUndoStack()->undo();
+        design.getUndoStack()->redo();
+        QCOMPARE(pictures(design), after);
+    }
+
     void historyStaysWithinItsBudget()
     {
         Design design(1, side);

@@ -5,6 +5,7 @@
 #include <QtMath>
 
 #include <cmath>
+#include <thread>
 
 WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
     : overlay(512, 512, QImage::Format_ARGB32_Premultiplied)
@@ -24,9 +25,19 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
     const qsizetype cells = qsizetype(qMax(lineCount, 0)) * qMax(ledCount, 0);
     polygons.reserve(cells);
     centers.reserve(cells);
+    // The directions of the spokes, each worked out once rather than for every corner on it.
+    QList<QPointF> spokes;
+    for (int k = 0; k <= lineCount; ++k)
+        spokes << QPointF(std::cos(k * angleStep), std::sin(k * angleStep));
+    const auto corner = [&](int k, int ring) {
+        const double rho = double(radius) - ring * radiusStep;
+        return QPointF(radius + spokes[k].x() * rho, radius + spokes[k].y() * rho);
+    };
     for (int k = lineCount - 1; k >= 0; --k) {
         for (int j = 0; j < ledCount; ++j) {
-            polygons.append(getPoints(k, j));
+            // As getPoints has them.
+            polygons.append(QPolygonF(
+                {corner(k, j), corner(k, j + 1), corner(k + 1, j + 1), corner(k + 1, j)}));
             double x = 0, y = 0;
             for (const QPointF& corner : polygons.constLast()) {
                 x += corner.x();
@@ -35,19 +46,21 @@ WheelWeb::WheelWeb(int lineCount, int ledCount, int outerSize, int innerSize)
             centers.append(QPointF(x * 0.25, y * 0.25));
         }
     }
-    overlay.fill(Qt::transparent);
-    QPainter painter(&overlay);
-    paintOverlay(&painter);
-    painter.end();
-
+    // The two pictures of a large grid take long to draw; they are drawn side by side.
+    std::thread drawOverlay([this] {
+        overlay.fill(Qt::transparent);
+        QPainter painter(&overlay);
+        paintOverlay(&painter);
+    });
     cellMap.fill(QColor(0xffffff));
-    painter.begin(&cellMap);
+    QPainter painter(&cellMap);
     painter.setPen(Qt::NoPen);
     for (int cell = 0; cell < polygons.size(); ++cell) {
         painter.setBrush(QColor(QRgb(cell)));
         painter.drawPolygon(polygons[cell], Qt::OddEvenFill);
     }
     painter.end();
+    drawOverlay.join();
     cellCodes = reinterpret_cast<const QRgb*>(std::as_const(cellMap).constBits());
     mapSide = cellMap.width();
     cellCount = int(polygons.size());

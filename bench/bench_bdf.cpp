@@ -98,6 +98,12 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen screen says at every tool it opens that it cannot size windows.
+    static const QtMessageHandler standard = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.contains("propagateSizeHints"))
+                standard(type, context, message);
+        });
     QApplication application(argc, argv);
     const QString path = QCoreApplication::applicationDirPath() + "/font/spleen-8x16.bdf";
     if (!QFileInfo(path).isFile()) {

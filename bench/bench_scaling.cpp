@@ -41,18 +41,6 @@ QStringList productOf(const QString& grid)
             "-i", "16",   "-v", "D12x12+D08x8", "-c", "red+blue+redxblue+redxgreenxblue"};
 }
 
-double medianMs(int runs, const std::function<void(int)>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work(i);
-        times.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    return median(times);
-}
-
 // Notes the first paint of anything in one window.
 class FirstPaint : public QObject {
 public:

@@ -31,18 +31,6 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void(int)>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work(i);
-        times.push_back(clock.nsecsElapsed() / 1e6);
-    }
-    return median(times);
-}
-
 CellDrag* dragOf(QGraphicsScene* scene)
 {
     for (QGraphicsItem* item : scene->items())
